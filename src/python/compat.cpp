@@ -1,0 +1,130 @@
+#include "python/compat.h"
+
+#include <climits>
+#include <vector>
+
+namespace python {
+
+#ifdef VANALYZER_PYTHON2
+
+Ref text(std::string_view utf8) {
+  return require(PyString_FromStringAndSize(utf8.data(), static_cast<Py_ssize_t>(utf8.size())));
+}
+
+Ref integer(long long value) {
+  if (value >= LONG_MIN && value <= LONG_MAX) return require(PyInt_FromLong(static_cast<long>(value)));
+  return require(PyLong_FromLongLong(value));
+}
+
+Ref integerFromDecimal(const std::string& decimal) {
+  std::vector<char> buffer(decimal.begin(), decimal.end());
+  buffer.push_back('\0');
+  // PyInt_FromString gives an int when the value fits and a long otherwise.
+  return require(PyInt_FromString(buffer.data(), nullptr, 10));
+}
+
+bool isBytes(PyObject* object) { return PyString_Check(object); }
+
+std::string utf8(PyObject* textValue) {
+  if (PyString_Check(textValue)) {
+    char* data = nullptr;
+    Py_ssize_t size = 0;
+    requireStatus(PyString_AsStringAndSize(textValue, &data, &size));
+    return std::string(data, static_cast<size_t>(size));
+  }
+  if (PyUnicode_Check(textValue)) {
+    Ref encoded = require(PyUnicode_AsUTF8String(textValue));
+    return utf8(encoded.get());
+  }
+  PyErr_SetString(PyExc_TypeError, "expected a text value");
+  throw Error();
+}
+
+Ref undefinedNameMessage(const char* name) {
+  return require(PyString_FromFormat("global name '%s' is not defined", name));
+}
+
+Ref createModule(const char* name, PyMethodDef* functions) {
+  return Ref::borrow(require(Py_InitModule4(name, functions, nullptr, nullptr, PYTHON_API_VERSION)).release());
+}
+
+Ref createOperationsBase(const char* qualifiedName, PyMethodDef* methods) {
+  // 2.7 has no PyType_FromSpec; one static type object serves the process.
+  static PyTypeObject base;  // zero-initialised until the first call fills it in
+  if (base.tp_name == nullptr) {
+    base.ob_refcnt = 1;  // 2.7 spells the object header out as fields of the type
+    base.tp_name = qualifiedName;
+    base.tp_basicsize = sizeof(PyObject);
+    base.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE;
+    base.tp_methods = methods;
+    base.tp_new = PyType_GenericNew;
+    requireStatus(PyType_Ready(&base));
+  }
+  return Ref::borrow(reinterpret_cast<PyObject*>(&base));
+}
+
+#else
+
+Ref text(std::string_view utf8) {
+  return require(PyUnicode_FromStringAndSize(utf8.data(), static_cast<Py_ssize_t>(utf8.size())));
+}
+
+Ref integer(long long value) { return require(PyLong_FromLongLong(value)); }
+
+Ref integerFromDecimal(const std::string& decimal) {
+  std::vector<char> buffer(decimal.begin(), decimal.end());
+  buffer.push_back('\0');
+  return require(PyLong_FromString(buffer.data(), nullptr, 10));
+}
+
+bool isBytes(PyObject* object) { return PyBytes_Check(object); }
+
+std::string utf8(PyObject* textValue) {
+  if (PyUnicode_Check(textValue)) {
+    Ref encoded = require(PyUnicode_AsUTF8String(textValue));
+    return utf8(encoded.get());
+  }
+  if (PyBytes_Check(textValue)) {
+    char* data = nullptr;
+    Py_ssize_t size = 0;
+    requireStatus(PyBytes_AsStringAndSize(textValue, &data, &size));
+    return std::string(data, static_cast<size_t>(size));
+  }
+  PyErr_SetString(PyExc_TypeError, "expected a text value");
+  throw Error();
+}
+
+Ref undefinedNameMessage(const char* name) {
+  return require(PyUnicode_FromFormat("name '%s' is not defined", name));
+}
+
+Ref createModule(const char* name, PyMethodDef* functions) {
+  static PyModuleDef definition = {PyModuleDef_HEAD_INIT, nullptr, nullptr, -1, nullptr,
+                                   nullptr, nullptr, nullptr, nullptr};
+  definition.m_name = name;
+  definition.m_methods = functions;
+  return require(PyModule_Create(&definition));
+}
+
+Ref createOperationsBase(const char* qualifiedName, PyMethodDef* methods) {
+  // No C fields and no own dealloc: the base stays stateless, so the type's own reference
+  // needs no version-dependent handling.
+  static PyType_Slot slots[] = {{Py_tp_methods, nullptr}, {0, nullptr}};
+  slots[0].pfunc = methods;
+  static PyType_Spec spec = {nullptr, 0, 0, Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE, slots};
+  spec.name = qualifiedName;
+  return require(PyType_FromSpec(&spec));
+}
+
+#endif
+
+Ref sysObject(const char* name) {
+  // 2.7 declares the name parameter without const; it does not write to it.
+  return Ref::borrow(PySys_GetObject(const_cast<char*>(name)));
+}
+
+Ref boolean(bool value) { return Ref::borrow(value ? Py_True : Py_False); }
+
+bool isUnicode(PyObject* object) { return PyUnicode_Check(object); }
+
+}  // namespace python

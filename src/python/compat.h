@@ -1,0 +1,45 @@
+// The differences between the two interpreter lines (2.7 and 3.7+ through the Stable ABI) live here;
+// everything else is written once against these functions.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "python/ref.h"
+
+namespace python {
+
+// The interpreter's native text type from UTF-8: str (bytes) on 2.7, str (Unicode) on 3.x.
+Ref text(std::string_view utf8);
+
+// Python int on both lines (2.7's int while the value fits, so that repr shows no "L").
+Ref integer(long long value);
+// Python int from an optionally signed decimal digit string of any length.
+Ref integerFromDecimal(const std::string& decimal);
+
+Ref boolean(bool value);
+
+// True for Unicode text on both lines.
+bool isUnicode(PyObject* object);
+// True for byte strings: 2.7's str, 3.x's bytes.
+bool isBytes(PyObject* object);
+
+// UTF-8 of a text value: Unicode is encoded strictly (lone surrogates fail); byte strings are taken
+// as they are. Anything else raises TypeError.
+std::string utf8(PyObject* textValue);
+
+// sys.<name> as a borrowed-then-owned reference; empty when sys has no such attribute.
+Ref sysObject(const char* name);
+
+// The message of NameError for a module-level name that is not bound.
+Ref undefinedNameMessage(const char* name);
+
+// Creates the extension module: no documentation string, the given module-level functions.
+// 2.7 returns a borrowed module, which this wraps as an owned one.
+Ref createModule(const char* name, PyMethodDef* functions);
+
+// A stateless heap-compatible base type that carries `methods`; classes made from it by calling
+// type(name, (base,), namespace) get an ordinary instance __dict__ on both lines.
+Ref createOperationsBase(const char* qualifiedName, PyMethodDef* methods);
+
+}  // namespace python
