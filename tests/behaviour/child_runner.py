@@ -1,8 +1,8 @@
 """Runs one vanalyzer.runMain in this process, as the service's client would inside the host.
 
 Reads a JSON spec (argv[1]): the scenario attributes to set, whether to install a catalogue, whether
-to start a grandchild process first, and the runMain arguments. Every event is journaled to a file,
-since runMain ends this process by force.
+the host's command module is importable, whether to start descendants first, and the runMain
+arguments. Every event is journaled to a file, since runMain ends this process by force.
 """
 from __future__ import print_function
 
@@ -11,23 +11,41 @@ import os
 import subprocess
 import sys
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import support  # noqa: E402
-import scenario  # noqa: E402
+
+class BlockMaya(object):
+    """An import hook under which the host's command module cannot be imported."""
+
+    def find_module(self, name, path=None):
+        return self if name == "maya" or name.startswith("maya.") else None
+
+    def find_spec(self, name, path=None, target=None):
+        if name == "maya" or name.startswith("maya."):
+            raise ImportError("No module named " + name)
+        return None
+
+    def load_module(self, name):
+        raise ImportError("No module named " + name)
 
 
 def main():
     with open(sys.argv[1]) as handle:
         spec = json.load(handle)
+    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    doubles = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "doubles")
+    sys.path.insert(0, doubles)
+    import scenario
     world = scenario.reset()
     world.journal = spec["journal"]
     for name, value in spec.get("scenario", {}).items():
         setattr(world, name, set(value) if isinstance(getattr(world, name), set) else value)
+    if not spec.get("host_commands", True):
+        sys.meta_path.insert(0, BlockMaya())
+    import support
     if spec.get("catalogue", True):
         support.write_catalogue(spec["folder"])
     else:
         support.vfile.__file__ = os.path.join(spec["folder"], "a", "b", "vfile.py")
-    extra = {}
+    extra = {"module_names": sorted(name for name in vars(support.vanalyzer) if not name.startswith("__"))}
     if spec.get("spawn_descendants"):
         # A child that itself starts a grandchild: both must end with this process.
         child = subprocess.Popen([sys.executable, "-c",
@@ -35,12 +53,12 @@ def main():
                                   "g = subprocess.Popen(['sleep', '300'])\n"
                                   "print(g.pid); sys.stdout.flush(); time.sleep(300)"],
                                  stdout=subprocess.PIPE)
-        grandchild = int(child.stdout.readline())
-        extra = {"child": child.pid, "grandchild": grandchild, "self": os.getpid()}
+        extra.update(child=child.pid, grandchild=int(child.stdout.readline()), runner=os.getpid())
     with open(os.path.join(spec["folder"], "extra.json"), "w") as handle:
         json.dump(extra, handle)
-    args = spec.get("arguments", [0, 0])
-    support.vanalyzer.runMain(*args)
+    if spec.get("import_only"):
+        return
+    support.vanalyzer.runMain(*spec.get("arguments", [0, 0]))
     print("runMain returned")
 
 

@@ -142,8 +142,20 @@ class AnalyzerTestCase(unittest.TestCase):
 CHILD_RUNNER = os.path.join(HERE, "child_runner.py")
 
 
-def run_child(spec, timeout=60):
-    """Runs child_runner.py with a JSON spec in a new interpreter; returns (returncode, events, stdout)."""
+class ChildRun(object):
+    def __init__(self, returncode, events, stdout, stderr, extra):
+        self.returncode, self.events, self.stdout, self.stderr, self.extra = (
+            returncode, events, stdout, stderr, extra)
+
+    def logs(self):
+        return [(event[1], event[2]) for event in self.events if event[0] == "log"]
+
+    def calls(self, name):
+        return [event[2] for event in self.events if event[0] == "call" and event[1] == name]
+
+
+def run_child(spec):
+    """Runs child_runner.py with a JSON spec in a new interpreter and reports what happened."""
     folder = tempfile.mkdtemp(prefix="vanalyzer-child-")
     try:
         spec_path = os.path.join(folder, "spec.json")
@@ -167,6 +179,7 @@ def run_child(spec, timeout=60):
         if os.path.exists(extra_path):
             with open(extra_path) as handle:
                 extra = json.load(handle)
-        return child.returncode, events, out.decode("utf-8", "replace"), err.decode("utf-8", "replace"), extra
+        return ChildRun(child.returncode, events, out.decode("utf-8", "replace"),
+                        err.decode("utf-8", "replace"), extra)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
