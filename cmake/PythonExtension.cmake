@@ -9,8 +9,8 @@ set(VANALYZER_PYTHON3 "$ENV{HOME}/.pyenv/versions/3.7.16/bin/python"
     CACHE FILEPATH "Python 3 whose headers build the stable-ABI binaries (the oldest supported line)")
 set(VANALYZER_PYTHON3_INCLUDE "" CACHE PATH
     "Overrides the Python 3 headers (the reference-debug build points this at python3.11d)")
-set(VANALYZER_PYTHON3_FULL_API OFF CACHE BOOL
-    "Build the Python 3 binaries without Py_LIMITED_API (only for the reference-debug build)")
+set(VANALYZER_PYTHON3_REF_DEBUG OFF CACHE BOOL
+    "Count references as a debug interpreter does (the leak check's build; loads only in python3.11-dbg)")
 
 function(_vanalyzer_python_include interpreter out)
   execute_process(
@@ -53,8 +53,11 @@ function(vanalyzer_add_extension prefix)
       LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/${line}")
     if(line STREQUAL "abi3")
       target_include_directories(${target} SYSTEM PRIVATE "${VANALYZER_PYTHON3_INCLUDE_DIR}")
-      if(NOT VANALYZER_PYTHON3_FULL_API)
-        target_compile_definitions(${target} PRIVATE Py_LIMITED_API=0x03070000)
+      target_compile_definitions(${target} PRIVATE Py_LIMITED_API=0x03070000)
+      if(VANALYZER_PYTHON3_REF_DEBUG)
+        # Debian's python3.11d headers link Python.h to the release tree, whose pyconfig.h does not
+        # define Py_DEBUG: ask for reference counting explicitly.
+        target_compile_definitions(${target} PRIVATE Py_REF_DEBUG)
       endif()
       set_target_properties(${target} PROPERTIES SUFFIX ".abi3.so")
     else()
@@ -62,6 +65,12 @@ function(vanalyzer_add_extension prefix)
       target_include_directories(${target} SYSTEM PRIVATE "${VANALYZER_PYTHON27_INCLUDE_DIR}")
       set_target_properties(${target} PROPERTIES SUFFIX ".so")
     endif()
+    # Only the entry is visible to the dynamic linker; standard-library template instances, which
+    # the library headers mark as visible, stay inside.
+    set(exports "${CMAKE_CURRENT_BINARY_DIR}/${target}.exports")
+    file(WRITE "${exports}" "{ global: PyInit_${EXT_MODULE}; init${EXT_MODULE}; local: *; };\n")
+    target_link_options(${target} PRIVATE "-Wl,--version-script=${exports}")
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${exports}")
     if(NOT VANALYZER_SANITIZE)
       # The host application loads its own libstdc++; carry ours inside, hidden.
       target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc -Wl,--exclude-libs,ALL)

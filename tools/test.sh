@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Installs what the tests need (Debian), builds every binary, and runs every test and check:
+# C++ unit tests, the stable-ABI symbol check, the behaviour tests on 2.7 and every 3.x from 3.7,
+# the offline environment's tests, the sanitizer run, the reference-leak check and a short fuzz run.
+set -uo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+shared=${VANALYZER_SHARED:-$repo/../shared}
+jobs=${VANALYZER_JOBS:-2}
+fuzz_seconds=${VANALYZER_FUZZ_SECONDS:-60}
+cd "$repo"
+
+passed=0
+failed=0
+failures=()
+step() {  # step NAME COMMAND...: runs one check and counts it
+  local name=$1
+  shift
+  echo
+  echo "=== $name"
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "--- $name: passed"
+  else
+    failed=$((failed + 1))
+    failures+=("$name")
+    echo "--- $name: FAILED"
+  fi
+}
+die() {
+  echo "test.sh: $*" >&2
+  exit 2
+}
+
+# --- What the machine needs -------------------------------------------------------------------
+packages=(cmake g++ make binutils libgtest-dev python3.11-dbg python3-pytest clang libclang-rt-14-dev)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  [ "$(id -u)" -eq 0 ] || die "these Debian packages are missing and installing them needs root: ${missing[*]}"
+  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null ||
+    die "apt-get could not install ${missing[*]}"
+fi
+
+# The interpreter matrix: 2.7 and every 3.x from 3.7 under pyenv; a missing one is an error.
+pyenv_root=${PYENV_ROOT:-$HOME/.pyenv}
+matrix=()
+for minor in 2.7 3.7 3.8 3.9 3.10 3.11 3.12 3.13; do
+  found=$(ls -d "$pyenv_root"/versions/"$minor".*/bin/python 2>/dev/null | sort -V | tail -n 1)
+  [ -n "$found" ] || die "Python $minor is missing from $pyenv_root/versions (the test matrix needs it)"
+  matrix+=("$found")
+done
+python27=${matrix[0]}
+python3_oldest=${matrix[1]}
+python311=${matrix[5]}
+[ -d "$shared" ] || die "the shared folder is missing: $shared (set VANALYZER_SHARED)"
+
+# --- Builds -------------------------------------------------------------------------------------
+configure_and_build() {  # DIR CMAKE-ARGS...
+  local dir=$1
+  shift
+  cmake -S "$repo" -B "$dir" -DVANALYZER_PYTHON27="$python27" -DVANALYZER_PYTHON3="$python3_oldest" "$@" \
+    >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
+  cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1 || { grep -E 'error|Error' -A5 "$dir.build.log" | head -80; return 1; }
+}
+mkdir -p build
+step "build (release: both binaries, unit tests)" configure_and_build build/release -DCMAKE_BUILD_TYPE=Release
+step "build (AddressSanitizer + UndefinedBehaviorSanitizer)" configure_and_build build/asan \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANALYZER_SANITIZE=ON -DVANALYZER_TESTS=OFF
+step "build (reference counting, python3.11-dbg)" configure_and_build build/refdebug \
+  -DCMAKE_BUILD_TYPE=Debug -DVANALYZER_TESTS=OFF -DVANALYZER_PYTHON3_INCLUDE=/usr/include/python3.11d \
+  -DVANALYZER_PYTHON3_REF_DEBUG=ON
+
+# --- Checks -------------------------------------------------------------------------------------
+step "C++ unit tests" ctest --test-dir build/release --output-on-failure
+step "stable ABI symbols" python3 tools/check_stable_abi.py "$shared/data/stable-abi-symbols.tsv" build/release/abi3/*.abi3.so
+step "source rules" python3 tools/check_source_rules.py
+
+unittest_suites=(tests/behaviour)
+[ -d offline/tests ] && unittest_suites+=(offline/tests)
+covered=()
+for python in "${matrix[@]}"; do
+  version=$("$python" -c 'import sys; print("%d.%d.%d" % sys.version_info[:3])')
+  covered+=("$version")
+  for suite in "${unittest_suites[@]}"; do
+    step "$suite on Python $version" env VANALYZER_BINARY_DIR="$repo/build/release" VANALYZER_CORPUS="$shared/corpus" \
+      "$python" -m unittest discover -s "$suite" -t "$suite"
+  done
+done
+if [ -d offline/cli/tests ]; then
+  step "command-line tests (Debian Python 3)" env VANALYZER_BINARY_DIR="$repo/build/release" \
+    VANALYZER_CORPUS="$shared/corpus" /usr/bin/python3 -m pytest -q offline/cli/tests
+fi
+
+# libstdc++ is preloaded too: the sanitizer intercepts C++ throws and must find the real ones at start.
+asan_library="$(g++ -print-file-name=libasan.so) $(g++ -print-file-name=libstdc++.so)"
+for python in "$python27" "$python311"; do
+  step "behaviour tests under the sanitizers ($("$python" -c 'import sys; print("%d.%d" % sys.version_info[:2])'))" \
+    env VANALYZER_BINARY_DIR="$repo/build/asan" PYTHONMALLOC=malloc LD_PRELOAD="$asan_library" \
+    ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$python" -m unittest discover -s tests/behaviour -t tests/behaviour
+done
+
+step "reference-leak check (python3.11-dbg, 3000 analyses)" env VANALYZER_BINARY_DIR="$repo/build/refdebug" \
+  python3.11-dbg tests/leak/leak_check.py 3000
+
+if [ -x offline/reader/fuzz/run.sh ]; then
+  step "fuzzing the scene reader (${fuzz_seconds}s)" offline/reader/fuzz/run.sh "$fuzz_seconds"
+fi
+
+echo
+echo "Interpreters covered: ${covered[*]} (and Debian's $(/usr/bin/python3 -c 'import sys; print(sys.version.split()[0])') for the command line)"
+[ ${#failures[@]} -eq 0 ] || printf 'Failed: %s\n' "${failures[@]}"
+echo "checks: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
