@@ -674,28 +674,30 @@ class GetLayersInfo(object):
         return parents[0]
 
     def _overrides(self, layer):
-        """{(node, attribute): value} of the layer's adjustments, long or short names."""
-        for multi, plug, value in (("adjustments", "plug", "value"), ("adjs", "plg", "val")):
+        """{(node, attribute): value} of the layer's adjustments."""
+        indices = None
+        for multi in ("adjustments", "adjs"):
             try:
                 indices = self.cmds.getAttr("%s.%s" % (layer, multi), mi=True)
             except Exception:
-                indices = None
-            if not indices:
                 continue
-            found = {}
-            for index in indices:
-                element = "%s.%s[%d]" % (layer, multi, index)
+            if indices:
+                break
+        found = {}
+        for index in indices or []:
+            element = "%s.%s[%d]" % (layer, multi, index)
+            # hosts differ in which spelling of the children they answer
+            for plug, value in (("plug", "value"), ("plg", "val")):
                 try:
                     sources = self.cmds.listConnections("%s.%s" % (element, plug), source=True,
-                                                        destination=False, plugs=True) or []
+                                                        destination=False, plugs=True)
                     if sources:
                         node, _, attribute = sources[0].rpartition(".")
-                        found[(node.split("|")[-1], attribute)] = self.cmds.getAttr(
-                            "%s.%s" % (element, value))
+                        found[(node.split("|")[-1], attribute)] = self.cmds.getAttr("%s.%s" % (element, value))
+                        break
                 except Exception as error:
-                    vout.Debug("Layer adjustment %s unreadable: %s" % (element, error))
-            return found
-        return {}
+                    vout.Debug("Layer adjustment %s.%s unreadable: %s" % (element, plug, error))
+        return found
 
     def _value_getter(self, layer, overrides, default_overrides):
         def value(node, names, default):
