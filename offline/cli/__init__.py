@@ -1,0 +1,1 @@
+"""vanalyzer-offline: analyse a Maya ASCII scene from the command line."""

@@ -1,0 +1,50 @@
+# -*- coding: utf-8 -*-
+"""Host side of vanalyzer-offline: runs inside the chosen interpreter (2.7 or 3.7+).
+
+It puts the built binaries, the host stand-ins and the service modules on the
+import path (and nothing else of this folder), opens the scene through
+``maya.cmds`` and hands over to ``vanalyzer.runMain(0, 0)``, which ends this
+process itself once the result is delivered.  Failures before that are told
+on standard error in one line starting with ``vanalyzer-offline-host:``.
+"""
+from __future__ import print_function
+
+import os
+import sys
+
+MARK = "vanalyzer-offline-host: "
+
+
+def fail(message):
+    sys.stderr.write(MARK + message + "\n")
+    sys.stderr.flush()
+    sys.exit(3)
+
+
+def main():
+    version = sys.version_info[:2]
+    if not (version == (2, 7) or version >= (3, 7)):
+        fail("Python %d.%d cannot host the analysis (2.7 or 3.7 and later)" % version)
+    build = os.environ["VANALYZER_BUILD_DIR"]
+    offline = os.environ["VANALYZER_OFFLINE_ROOT"]
+    binaries = os.path.join(build, "py27" if version[0] == 2 else "abi3")
+    sys.path[0:1] = [binaries, os.path.join(offline, "host"), os.path.join(offline, "service", "modules")]
+    scene = sys.argv[1]
+    try:
+        from maya import cmds
+    except Exception as error:
+        fail("the maya.cmds stand-in cannot be loaded (%s: %s)" % (type(error).__name__, error))
+    try:
+        cmds.file(scene, open=True, force=True)
+    except Exception as error:
+        fail("cannot read the scene %s: %s" % (scene, error))
+    try:
+        import vanalyzer
+    except ImportError as error:
+        fail("the vanalyzer module for Python %d.%d is not in %s (%s)" % (version + (binaries, error)))
+    vanalyzer.runMain(0, 0)
+    fail("runMain returned without ending the host")
+
+
+if __name__ == "__main__":
+    main()

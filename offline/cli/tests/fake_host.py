@@ -1,0 +1,56 @@
+"""Stand-ins placed in a temporary build folder: they shadow the real module and
+maya.cmds so that the client's side of the protocol can be driven exactly.
+
+FAKE_HOST tells the fake analyzer what to do: "deliver" (the JSON in
+FAKE_RESULT, then SIGKILL as the real module does), "raise" (an error escapes
+runMain), "return" (runMain returns without delivering).
+"""
+
+VANALYZER = r'''
+import json, os, signal
+import vout
+from maya import cmds
+
+def runMain(analyzerMode, isGetRSTemp):
+    behaviour = os.environ.get("FAKE_HOST", "deliver")
+    vout.Info("Pelk Loaded.")
+    vout.RecordMissing("/proj/missing_b.png")
+    vout.RecordMissing("/proj/missing_a.png")
+    vout.RecordMissing("/proj/missing_a.png")
+    if behaviour == "raise":
+        raise KeyError("finalResult")
+    if behaviour == "return":
+        return
+    result = os.environ["FAKE_RESULT"].replace("SCENE", cmds.file(q=True, sn=True))
+    vout.RecordAssets("/proj/a.png")
+    vout.OutResult(result)
+    os.kill(os.getpid(), signal.SIGKILL)
+'''
+
+CMDS = r'''
+_scene = [""]
+
+def file(*args, **flags):
+    if flags.get("open"):
+        with open(args[0]) as handle:
+            if not handle.read().startswith("//Maya ASCII"):
+                raise RuntimeError("not a Maya ASCII file: %s" % args[0])
+        _scene[0] = args[0]
+        return args[0]
+    if flags.get("q") and flags.get("sn"):
+        return _scene[0]
+    raise RuntimeError("unsupported")
+'''
+
+
+def install(build):
+    import os
+    for sub in ("abi3", "py27"):
+        folder = os.path.join(build, sub)
+        os.makedirs(os.path.join(folder, "maya"))
+        with open(os.path.join(folder, "vanalyzer.py"), "w") as handle:
+            handle.write(VANALYZER)
+        with open(os.path.join(folder, "maya", "__init__.py"), "w") as handle:
+            handle.write("")
+        with open(os.path.join(folder, "maya", "cmds.py"), "w") as handle:
+            handle.write(CMDS)

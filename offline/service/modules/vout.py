@@ -1,0 +1,183 @@
+# -*- coding: utf-8 -*-
+"""Log, asset record and result delivery of the offline service.
+
+Where things go is read from the environment on every call, so a client may
+point a running host elsewhere between calls:
+
+  VANALYZER_LOG           log file (default: vanalyzer.log in the working folder)
+  VANALYZER_STDERR_LEVEL  lowest level echoed on standard error: Debug, Info,
+                          Warring, Error or none (default: Debug)
+  VANALYZER_ASSETS        asset manifest, one path a line (default: vanalyzer_assets.txt)
+  VANALYZER_MISSING       missing-file manifest, one path a line (default: not written)
+  VANALYZER_RESULT        result file (default: vanalyzer_result.json)
+
+The host is ended by SIGKILL right after OutResult returns, so every line is
+flushed as it is written and the result is made durable before returning.
+"""
+from __future__ import print_function
+
+import datetime
+import io
+import os
+import sys
+import tempfile
+import threading
+
+LEVELS = ("Debug", "Info", "Warring", "Error")
+
+_lock = threading.Lock()
+_handles = {}
+
+
+def _env_path(name, default):
+    value = os.environ.get(name)
+    return value if value else default
+
+
+def _as_text(value):
+    """Text for a message that may be bytes (2.7 str, UTF-8 or GBK) or any object."""
+    if isinstance(value, bytes):
+        for codec in ("utf-8", "gbk"):
+            try:
+                return value.decode(codec)
+            except UnicodeDecodeError:
+                pass
+        return value.decode("utf-8", "replace")
+    try:
+        return u"%s" % (value,)
+    except UnicodeDecodeError:
+        # 2.7 object whose str() holds non-ASCII bytes
+        return _as_text(str(value))
+
+
+def _append_handle(path):
+    """An open append handle per path, kept for the life of the process."""
+    handle = _handles.get(path)
+    if handle is None or handle.closed:
+        folder = os.path.dirname(os.path.abspath(path))
+        if not os.path.isdir(folder):
+            os.makedirs(folder)
+        handle = io.open(path, "a", encoding="utf-8", newline="\n")
+        _handles[path] = handle
+    return handle
+
+
+def _append_line(path, text):
+    with _lock:
+        handle = _append_handle(path)
+        handle.write(text + u"\n")
+        handle.flush()
+
+
+def _stderr_threshold():
+    wanted = os.environ.get("VANALYZER_STDERR_LEVEL", "Debug").strip()
+    if wanted.lower() == "none":
+        return len(LEVELS)
+    for index, name in enumerate(LEVELS):
+        if name.lower() == wanted.lower():
+            return index
+    return 0
+
+
+def _write_stderr(line):
+    stream = sys.stderr
+    try:
+        stream.write(line + u"\n")
+    except (UnicodeEncodeError, TypeError):
+        # a 2.7 byte stream, or a 3.x stream whose encoding cannot hold the text
+        data = (line + u"\n").encode("utf-8", "replace")
+        target = getattr(stream, "buffer", None)
+        if target is not None:
+            stream.flush()
+            target.write(data)
+        else:
+            stream.write(data)
+    stream.flush()
+
+
+def _log(level, message):
+    stamp = datetime.datetime.now().strftime("%Y-%m-%d %H:%M:%S.%f")[:-3]
+    line = u"%s [%s] %s" % (stamp, level, _as_text(message))
+    _append_line(_env_path("VANALYZER_LOG", "vanalyzer.log"), line)
+    if LEVELS.index(level) >= _stderr_threshold():
+        _write_stderr(line)
+
+
+def Debug(message):
+    _log("Debug", message)
+
+
+def Info(message):
+    _log("Info", message)
+
+
+def Warring(message):
+    _log("Warring", message)
+
+
+def Error(message):
+    _log("Error", message)
+
+
+def RecordAssets(path):
+    """Append one accounted asset to the manifest."""
+    _append_line(_env_path("VANALYZER_ASSETS", "vanalyzer_assets.txt"), _as_text(path))
+
+
+def RecordMissing(path):
+    """Append one missing file to the missing-file manifest, when one is asked for."""
+    target = os.environ.get("VANALYZER_MISSING")
+    if target:
+        _append_line(target, _as_text(path))
+
+
+def _fsync_folder(folder):
+    if os.name != "posix":
+        return
+    fd = os.open(folder, os.O_RDONLY)
+    try:
+        os.fsync(fd)
+    finally:
+        os.close(fd)
+
+
+def _replace(source, target):
+    if hasattr(os, "replace"):
+        os.replace(source, target)
+    else:
+        # 2.7: rename does not overwrite on Windows
+        if os.name == "nt" and os.path.exists(target):
+            os.remove(target)
+        os.rename(source, target)
+
+
+def _sync_manifests():
+    with _lock:
+        for handle in _handles.values():
+            if not handle.closed:
+                handle.flush()
+                os.fsync(handle.fileno())
+
+
+def OutResult(text):
+    """Deliver the result text whole, or raise and leave nothing behind."""
+    target = os.path.abspath(_env_path("VANALYZER_RESULT", "vanalyzer_result.json"))
+    folder = os.path.dirname(target)
+    data = text if isinstance(text, bytes) else _as_text(text).encode("utf-8")
+    fd, temp = tempfile.mkstemp(prefix="." + os.path.basename(target) + ".", suffix=".tmp", dir=folder)
+    try:
+        try:
+            view = memoryview(data)
+            while len(view):
+                view = view[os.write(fd, view):]
+            os.fsync(fd)
+        finally:
+            os.close(fd)
+        _replace(temp, target)
+    except BaseException:
+        if os.path.exists(temp):
+            os.remove(temp)
+        raise
+    _fsync_folder(folder)
+    _sync_manifests()
+    Info("Result written to %s (%d bytes)." % (target, len(data)))

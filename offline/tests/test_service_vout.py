@@ -1,0 +1,103 @@
+# -*- coding: utf-8 -*-
+"""vout: log lines, asset manifest and durable result delivery."""
+from __future__ import print_function
+
+import io
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+MODULES = os.path.join(HERE, "..", "service", "modules")
+sys.path.insert(0, MODULES)
+
+import vout  # noqa: E402
+
+
+class VoutTest(unittest.TestCase):
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="vout-test-")
+        self.addCleanup(shutil.rmtree, self.root)
+        saved = dict(os.environ)
+        self.addCleanup(lambda: (os.environ.clear(), os.environ.update(saved)))
+        for name, value in (("LOG", "log.txt"), ("ASSETS", "assets.txt"), ("RESULT", "out/result.json"),
+                            ("MISSING", "missing.txt")):
+            os.environ["VANALYZER_" + name] = os.path.join(self.root, value)
+        os.environ["VANALYZER_STDERR_LEVEL"] = "none"
+        os.makedirs(os.path.join(self.root, "out"))
+
+    def read(self, name):
+        with io.open(os.path.join(self.root, name), encoding="utf-8") as handle:
+            return handle.read()
+
+    def test_log_lines_carry_time_and_level(self):
+        vout.Debug("one")
+        vout.Info(u"deux \u00e9t\u00e9")
+        vout.Warring(b"\xe4\xb8\xad GBK-free utf-8")
+        vout.Error(u"\u4e2d\u6587".encode("gbk"))
+        lines = self.read("log.txt").splitlines()
+        stamp = r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}"
+        expected = [("Debug", u"one"), ("Info", u"deux \u00e9t\u00e9"),
+                    ("Warring", u"\u4e2d GBK-free utf-8"), ("Error", u"\u4e2d\u6587")]
+        self.assertEqual(len(lines), len(expected))
+        for line, (level, text) in zip(lines, expected):
+            self.assertTrue(re.match(u"^%s \\[%s\\] %s$" % (stamp, level, re.escape(text)), line), line)
+
+    def test_stderr_threshold(self):
+        script = ("import sys; sys.path.insert(0, %r); import vout\n"
+                  "vout.Debug('d'); vout.Info('i'); vout.Warring('w'); vout.Error('e')\n") % MODULES
+        # (threshold, levels echoed on standard error)
+        cases = [(None, ["Debug", "Info", "Warring", "Error"]), ("Warring", ["Warring", "Error"]),
+                 ("error", ["Error"]), ("none", [])]
+        for threshold, levels in cases:
+            env = dict(os.environ)
+            env.pop("VANALYZER_STDERR_LEVEL")
+            if threshold:
+                env["VANALYZER_STDERR_LEVEL"] = threshold
+            child = subprocess.Popen([sys.executable, "-c", script], env=env, stderr=subprocess.PIPE)
+            err = child.communicate()[1].decode("utf-8")
+            self.assertEqual(re.findall(r"\[(\w+)\]", err), levels)
+
+    def test_manifests_append_one_path_a_line(self):
+        vout.RecordAssets("/a/b.png")
+        vout.RecordAssets(u"/a/\u00e9.png")
+        vout.RecordMissing("/gone.png")
+        self.assertEqual(self.read("assets.txt"), u"/a/b.png\n/a/\u00e9.png\n")
+        self.assertEqual(self.read("missing.txt"), u"/gone.png\n")
+
+    def test_result_replaces_whole_and_leaves_no_temporary(self):
+        vout.OutResult('{"status": 1}')
+        vout.OutResult('{"status": 0, "msg": []}')
+        self.assertEqual(self.read("out/result.json"), u'{"status": 0, "msg": []}')
+        self.assertEqual(os.listdir(os.path.join(self.root, "out")), ["result.json"])
+
+    def test_unwritable_result_raises_and_leaves_nothing(self):
+        os.environ["VANALYZER_RESULT"] = os.path.join(self.root, "no-such-folder", "result.json")
+        self.assertRaises(OSError, vout.OutResult, "{}")
+        self.assertFalse(os.path.exists(os.path.join(self.root, "no-such-folder")))
+        # a folder standing where the file should go: the rename fails, the temporary goes
+        os.environ["VANALYZER_RESULT"] = os.path.join(self.root, "out")
+        self.assertRaises(OSError, vout.OutResult, "{}")
+        self.assertEqual((os.listdir(self.root), os.listdir(os.path.join(self.root, "out"))), (["out"], []))
+
+    def test_result_survives_sigkill_right_after_delivery(self):
+        if not hasattr(os, "kill") or os.name != "posix":
+            self.skipTest("SIGKILL is POSIX")
+        text = '{"files": [%s]}' % ", ".join('"/x/%d.png"' % i for i in range(20000))
+        script = ("import os, signal, sys; sys.path.insert(0, %r); import vout\n"
+                  "vout.RecordAssets('/last.png')\n"
+                  "vout.OutResult(sys.stdin.read())\n"
+                  "os.kill(os.getpid(), signal.SIGKILL)\n") % MODULES
+        child = subprocess.Popen([sys.executable, "-c", script], stdin=subprocess.PIPE)
+        child.communicate(text.encode("ascii"))
+        self.assertEqual(child.returncode, -9)
+        self.assertEqual(self.read("out/result.json"), text)
+        self.assertEqual(self.read("assets.txt"), u"/last.png\n")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,71 @@
+# -*- coding: utf-8 -*-
+"""vutils: on-disk spelling of paths and plug-in presence."""
+from __future__ import print_function
+
+import os
+import shutil
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "service", "modules"))
+sys.path.insert(0, HERE)
+
+import service_fake_maya as fake  # noqa: E402
+import vutils  # noqa: E402
+
+
+class RealDiskPathTest(unittest.TestCase):
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="vutils-test-")
+        self.addCleanup(shutil.rmtree, self.root)
+        for relative in ("Proj/Tex/Wood.PNG", "Proj/tex2/a.png", u"Proj/\u00c9t\u00e9/B.png"):
+            path = os.path.join(self.root, relative)
+            if not os.path.isdir(os.path.dirname(path)):
+                os.makedirs(os.path.dirname(path))
+            open(path, "w").close()
+
+    def test_spelling_is_matched_component_by_component(self):
+        r = self.root
+        cases = [
+            ("/Proj/Tex/Wood.PNG", "/Proj/Tex/Wood.PNG"),        # exact: unchanged
+            ("/proj/tex/wood.png", "/Proj/Tex/Wood.PNG"),
+            ("/PROJ/TEX2/A.PNG", "/Proj/tex2/a.png"),
+            ("/proj/tex", "/Proj/Tex"),
+            ("/proj//tex/./WOOD.png", "/Proj//Tex/./Wood.PNG"),
+            ("/proj/tex/none.png", "/proj/tex/none.png"),        # nothing matches: unchanged
+            ("/proj/nowhere/wood.png", "/proj/nowhere/wood.png"),
+            (u"/proj/\u00e9t\u00e9/b.PNG", u"/Proj/\u00c9t\u00e9/B.png"),
+        ]
+        for asked, answer in cases:
+            self.assertEqual(vutils.getRealDiskPath(r + asked), r + answer)
+
+    def test_bytes_in_bytes_out_and_relative_paths(self):
+        asked = (self.root + "/proj/tex/wood.png").encode("utf-8")
+        self.assertEqual(vutils.getRealDiskPath(asked), (self.root + "/Proj/Tex/Wood.PNG").encode("utf-8"))
+        here = os.getcwd()
+        self.addCleanup(os.chdir, here)
+        os.chdir(self.root)
+        self.assertEqual(vutils.getRealDiskPath("proj/TEX/wood.png"), os.path.join("Proj", "Tex", "Wood.PNG"))
+        self.assertEqual(vutils.getRealDiskPath(""), "")
+
+
+class PluginTest(unittest.TestCase):
+    def setUp(self):
+        self.scene = fake.Scene()
+        self.scene.plugins = ["mtoa", "5.2.1", "renderSetup.py", "1.0", "redshift4maya", "3.5"]
+        fake.install(self.scene)
+        self.addCleanup(fake.uninstall)
+
+    def test_present_when_required_or_built_in(self):
+        cases = [("mtoa", True), ("MtoA", True), ("redshift4maya.py", True), ("5.2.1", False),
+                 ("xgenToolkit", True), ("gpuCache", True), ("vrayformaya", False), ("RenderMan_for_Maya", False)]
+        for name, present in cases:
+            self.assertEqual(vutils.isPluginExist(name), present, name)
+        self.scene.plugins = []
+        self.assertFalse(vutils.isPluginExist("mtoa"))
+
+
+if __name__ == "__main__":
+    unittest.main()
