@@ -33,28 +33,10 @@ die() {
 }
 
 # --- What the machine needs -------------------------------------------------------------------
-packages=(cmake g++ make binutils libgtest-dev python3.11-dbg python3-pytest clang libclang-rt-14-dev)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  [ "$(id -u)" -eq 0 ] || die "these Debian packages are missing and installing them needs root: ${missing[*]}"
-  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null ||
-    die "apt-get could not install ${missing[*]}"
-fi
+"$repo/tools/install-dependencies.sh" || die "could not install the Debian packages the tests need"
 
 # The interpreter matrix: 2.7 and every 3.x from 3.7 under pyenv; a missing one is an error.
-pyenv_root=${PYENV_ROOT:-$HOME/.pyenv}
-matrix=()
-for minor in 2.7 3.7 3.8 3.9 3.10 3.11 3.12 3.13; do
-  found=$(ls -d "$pyenv_root"/versions/"$minor".*/bin/python 2>/dev/null | sort -V | tail -n 1)
-  [ -n "$found" ] || die "Python $minor is missing from $pyenv_root/versions (the test matrix needs it)"
-  matrix+=("$found")
-done
-python27=${matrix[0]}
-python3_oldest=${matrix[1]}
+source "$repo/tools/python-matrix.sh"
 python311=${matrix[5]}
 [ -d "$shared" ] || die "the shared folder is missing: $shared (set VANALYZER_SHARED)"
 
