@@ -141,6 +141,11 @@ class SceneChecks(OperationTestCase):
             self.assertOutcome(analyzer, result, expected, status, codes, [START] + lines)
             self.assertEqual(analyzer.asked, ["getMachineInfo"] + (["isDefaultRenderLayer"] if expected else []))
 
+    def test_a_warning_verdict_keeps_an_earlier_error(self):
+        Verdict.verdict = {"status": 1, "errCode": 10005}
+        analyzer, result = self.check(Verdict, sceneName=SCENE, MachineType="startGpu", status=2)
+        self.assertOutcome(analyzer, result, True, 2, [10005], [START] + machine_lines("startGpu", 1, 10005) + [FINISH])
+
     def test_an_unknown_machine_skips_the_machine_check(self):
         Verdict.verdict = {"status": 2, "errCode": 10009}
         analyzer, result = self.check(Verdict, sceneName=SCENE, MachineType="UnKnown")
