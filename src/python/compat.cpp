@@ -3,6 +3,8 @@
 #include <climits>
 #include <vector>
 
+#include "python/objects.h"
+
 namespace python {
 
 #ifdef VANALYZER_PYTHON2
@@ -39,6 +41,17 @@ std::string utf8(PyObject* textValue) {
   PyErr_SetString(PyExc_TypeError, "expected a text value");
   throw Error();
 }
+
+bool isText(PyObject* object) { return PyString_Check(object) || PyUnicode_Check(object); }
+
+std::optional<std::string> utf8IfText(PyObject* value) {
+  if (!isText(value)) return std::nullopt;
+  return utf8(value);  // 2.7 encodes lone surrogates without complaint
+}
+
+Ref textWithSurrogates(std::string_view utf8) { return text(utf8); }
+
+Ref processArgumentBytes(PyObject*, PyObject* entry) { return Ref::borrow(entry); }
 
 Ref undefinedNameMessage(const char* name) {
   return require(PyString_FromFormat("global name '%s' is not defined", name));
@@ -93,6 +106,20 @@ std::string utf8(PyObject* textValue) {
   PyErr_SetString(PyExc_TypeError, "expected a text value");
   throw Error();
 }
+
+bool isText(PyObject* object) { return PyUnicode_Check(object); }
+
+std::optional<std::string> utf8IfText(PyObject* value) {
+  if (!isText(value)) return std::nullopt;
+  Ref encoded = require(PyUnicode_AsEncodedString(value, "utf-8", "surrogatepass"));
+  return utf8(encoded.get());
+}
+
+Ref textWithSurrogates(std::string_view utf8) {
+  return require(PyUnicode_DecodeUTF8(utf8.data(), static_cast<Py_ssize_t>(utf8.size()), "surrogatepass"));
+}
+
+Ref processArgumentBytes(PyObject* os, PyObject* entry) { return callMethod(os, "fsencode", Ref::borrow(entry)); }
 
 Ref undefinedNameMessage(const char* name) {
   return require(PyUnicode_FromFormat("name '%s' is not defined", name));

@@ -2,6 +2,7 @@
 // everything else is written once against these functions.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,20 @@ bool isBytes(PyObject* object);
 // UTF-8 of a text value: Unicode is encoded strictly (lone surrogates fail); byte strings are taken
 // as they are. Anything else raises TypeError.
 std::string utf8(PyObject* textValue);
+
+// True for the values a step treats as text: Unicode on both lines, and 2.7's native str.
+bool isText(PyObject* object);
+
+// UTF-8 of a text value (isText); empty for any other kind of value. Surrogates in a 3.x str
+// (os.environ and sys.argv carry undecodable bytes as such) are encoded as they stand, so the
+// text survives the way back and its code point order is kept.
+std::optional<std::string> utf8IfText(PyObject* value);
+// Native text from such UTF-8, surrogates included.
+Ref textWithSurrogates(std::string_view utf8);
+
+// A process argument as the bytes that the system passed: os.fsencode(entry) on 3.x (`os` is the
+// module to use), the entry itself on 2.7, where arguments already are byte strings.
+Ref processArgumentBytes(PyObject* os, PyObject* entry);
 
 // sys.<name> as a borrowed-then-owned reference; empty when sys has no such attribute.
 Ref sysObject(const char* name);
