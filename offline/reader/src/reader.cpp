@@ -489,10 +489,16 @@ class Reader {
       attr = path.substr(dot);
     }
     attr.erase(0, 1);
+    // A range "a[1:3]" is kept only for a short list of plain scalars (renderLayerId and the like);
+    // mesh and curve data arrive as ranges too and are skipped.
+    long long first = 0;
+    long long last = -1;
     const bool ranged = attr.find(':') != std::string::npos;
-    const bool wanted = target >= 0 && !ranged && !attr.empty() &&
-                        (type.empty() || one_of(type, {"string", "stringArray", "double2", "double3", "float2",
-                                                       "float3", "long2", "long3", "short2", "short3", "matrix"}));
+    if (ranged && !parse_range(attr, &first, &last)) return lex_.skip_statement(command);
+    const bool wanted = target >= 0 && !attr.empty() &&
+                        (ranged ? type.empty() && last - first < static_cast<long long>(kMaxStoredValues)
+                                : type.empty() || one_of(type, {"string", "stringArray", "double2", "double3", "float2",
+                                                                "float3", "long2", "long3", "short2", "short3", "matrix"}));
     if (!wanted) return lex_.skip_statement(command);
 
     std::vector<Token> values;
@@ -507,7 +513,27 @@ class Reader {
       }
       t = next();
     }
-    store(target, attr, type, values);
+    if (!ranged) return store(target, attr, type, values);
+    if (values.size() != static_cast<std::size_t>(last - first + 1)) return;  // compound elements
+    const std::string base = attr.substr(0, attr.rfind('['));
+    for (long long i = first; i <= last; ++i) {
+      store(target, base + "[" + std::to_string(i) + "]", type, {values[static_cast<std::size_t>(i - first)]});
+    }
+  }
+
+  // "name[a:b]" at the end of an attribute path; false for any other use of ':'.
+  static bool parse_range(const std::string& attr, long long* first, long long* last) {
+    const std::size_t open = attr.rfind('[');
+    if (open == std::string::npos || attr.back() != ']') return false;
+    const std::string inside = attr.substr(open + 1, attr.size() - open - 2);
+    const std::size_t colon = inside.find(':');
+    if (colon == std::string::npos || inside.find(':', colon + 1) != std::string::npos) return false;
+    const Value a = word_value(inside.substr(0, colon));
+    const Value b = word_value(inside.substr(colon + 1));
+    if (a.kind != Value::Kind::Int || b.kind != Value::Kind::Int || a.i < 0 || b.i < a.i) return false;
+    *first = a.i;
+    *last = b.i;
+    return true;
   }
 
   void store(int target, const std::string& attr, const std::string& type, const std::vector<Token>& values) {

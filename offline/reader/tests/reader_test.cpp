@@ -146,6 +146,14 @@ INSTANTIATE_TEST_SUITE_P(
                         arr.items = {Value::string("a.abc"), Value::string("b.abc")};
                         EXPECT_EQ(*attr(s, "abc", "abc_FileNames"), arr);
                       }},
+        StatementCase{"set_attr_short_scalar_range",
+                      "createNode renderLayerManager -n \"renderLayerManager\";\n\tsetAttr \".crl\" 1;\n"
+                      "\tsetAttr -s 3 \".rlmi[1:2]\"  1 2;\n\tsetAttr -s 2 \".x[0:1]\" 1 2 3 4;\n",
+                      [](const Scene& s) {
+                        EXPECT_EQ(*attr(s, "renderLayerManager", "renderLayerId[1]"), Value::integer(1));
+                        EXPECT_EQ(*attr(s, "renderLayerManager", "renderLayerId[2]"), Value::integer(2));
+                        EXPECT_EQ(attr(s, "renderLayerManager", "x[0]"), nullptr);  // two values per element
+                      }},
         StatementCase{"set_attr_concatenated_string",
                       "createNode script -n \"s\";\n\tsetAttr \".b\" -type \"string\" (\n\t\t\"line1;\\n\"\n\t\t+ \"\\\"q\\\" // c\");\n",
                       [](const Scene& s) { EXPECT_EQ(*attr(s, "s", "before"), Value::string("line1;\n\"q\" // c")); }},
