@@ -98,6 +98,13 @@ class _Scene(object):
             raise ValueError("More than one object matches name: %s" % name)
         return hits[0]
 
+    def find_quiet(self, name):
+        """find() for names read from the file: an ambiguous name matches nothing."""
+        try:
+            return self.find(name)
+        except ValueError:
+            return None
+
     def require(self, name):
         index = self.find(name)
         if index is None:
@@ -163,7 +170,7 @@ class _Scene(object):
                 source = "renderLayerManager." + key
                 for src, dst in self.data["connections"]:
                     if src == source and dst.endswith(".identification"):
-                        layer = self.find(dst.rsplit(".", 1)[0])
+                        layer = self.find_quiet(dst.rsplit(".", 1)[0])
                         if layer is not None:
                             return self.nodes[layer]["name"]
             if key not in attrs and index > 0:
@@ -412,13 +419,13 @@ def listConnections(*args, **kwargs):
                 if not wanted:
                     continue
                 my_node, my_attr = scene.split_plug(mine)
-                if scene.find(my_node) != index:
+                if scene.find_quiet(my_node) != index:
                     continue
                 if canonical is not None and not (my_attr == canonical or my_attr.startswith(canonical + "[")
                                                   or my_attr.startswith(canonical + ".")):
                     continue
                 other_node, other_attr = scene.split_plug(other)
-                other_index = scene.find(other_node)
+                other_index = scene.find_quiet(other_node)
                 if flags.get("type") is not None:
                     if other_index is None or not scene.is_type(other_index, flags["type"]):
                         continue

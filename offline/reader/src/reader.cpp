@@ -674,10 +674,14 @@ class Reader {
         const std::size_t bar = plug->rfind('|');
         const std::size_t dot = plug->find('.', bar == std::string::npos ? 0 : bar);
         if (dot == std::string::npos) continue;
-        const int n = find_node(plug->substr(0, dot));
-        if (n < 0) continue;
-        const Node& node = scene_.nodes[static_cast<std::size_t>(n)];
-        *plug = plug->substr(0, dot + 1) + canonical_path(node.type, plug->substr(dot + 1), node.dynamic);
+        const std::string name = plug->substr(0, dot);
+        const int n = find_node(name);
+        if (n >= 0) {
+          const Node& node = scene_.nodes[static_cast<std::size_t>(n)];
+          *plug = name + "." + canonical_path(node.type, plug->substr(dot + 1), node.dynamic);
+        } else if (const char* type = default_node_type(name)) {  // a default node the file never edits
+          *plug = name + "." + canonical_path(type, plug->substr(dot + 1), {});
+        }
       }
     }
   }
