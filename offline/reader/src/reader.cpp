@@ -261,7 +261,10 @@ class Reader {
     const std::string name = strip_root(written);
     if (name.find('|') != std::string::npos) {
       const bool absolute = name[0] == '|';
-      for (int i = static_cast<int>(scene_.nodes.size()) - 1; i >= 0; --i) {
+      const auto it = by_name_.find(name.substr(name.rfind('|') + 1));
+      if (it == by_name_.end()) return -1;
+      for (auto candidate = it->second.rbegin(); candidate != it->second.rend(); ++candidate) {
+        const int i = *candidate;
         const std::string& path = scene_.nodes[static_cast<std::size_t>(i)].path;
         if (absolute ? path == name
                      : (path.size() > name.size() && path.compare(path.size() - name.size(), name.size(), name) == 0 &&
