@@ -610,14 +610,15 @@ class Reader {
 
   void requires_(const Token& command, const std::vector<Token>& tokens) {
     const Args args = parse_args(tokens, {});
-    if (args.positionals.size() < 2) lex_.fail(command.line, command.column, "requires needs a plug-in name and version");
+    if (args.positionals.empty()) lex_.fail(command.line, command.column, "requires without a plug-in name");
+    const std::string version = args.positionals.size() >= 2 ? args.positionals[1].text : std::string();
     if (args.positionals[0].kind == TokenKind::Word && args.positionals[0].text == "maya") {
-      scene_.required_maya = args.positionals[1].text;
+      scene_.required_maya = version;
       return;
     }
     Requirement r;
     r.plugin = args.positionals[0].text;
-    r.version = args.positionals[1].text;
+    r.version = version;
     for (const auto& f : args.flags) {
       if (one_of(f.first, {"nodeType", "nt"})) r.node_types.push_back(f.second.text);
       if (one_of(f.first, {"dataType", "dt"})) r.data_types.push_back(f.second.text);

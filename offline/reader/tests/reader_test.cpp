@@ -58,14 +58,15 @@ INSTANTIATE_TEST_SUITE_P(
                       }},
         StatementCase{"requires_wrapped_with_types",
                       "requires -nodeType \"aiOptions\" -nodeType \"aiAOV\"\n\t\t -dataType \"d\" \"mtoa\" \"5.2.1.1\";\n"
-                      "requires \"stereoCamera\" \"10.0\";\n",
+                      "requires \"stereoCamera\" \"10.0\";\nrequires \"noVersion\";\n",
                       [](const Scene& s) {
-                        ASSERT_EQ(s.requires_.size(), 2u);
-                        EXPECT_EQ(s.requires_[0].plugin, "mtoa");
+                                        EXPECT_EQ(s.requires_[0].plugin, "mtoa");
                         EXPECT_EQ(s.requires_[0].version, "5.2.1.1");
                         EXPECT_EQ(s.requires_[0].node_types, (std::vector<std::string>{"aiOptions", "aiAOV"}));
                         EXPECT_EQ(s.requires_[0].data_types, (std::vector<std::string>{"d"}));
+                        ASSERT_EQ(s.requires_.size(), 3u);
                         EXPECT_EQ(s.requires_[1].plugin, "stereoCamera");
+                        EXPECT_EQ(s.requires_[2].version, "");
                       }},
         StatementCase{"current_unit_long_and_short", "currentUnit -linear centimeter -a degree -t film;\n",
                       [](const Scene& s) {
@@ -259,6 +260,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"garbage_command", H + "createNode transform -n \"a\";\n#!@ x;\n// End of t.ma\n", 6, "expected a command name"},
         BadCase{"string_command", H + "\"x\" y;\n// End of t.ma\n", 5, "expected a command name"},
         BadCase{"create_without_type", H + "\ncreateNode -n \"a\";\n// End of t.ma\n", 6, "without a node type"},
+        BadCase{"requires_nothing", H + "requires -nodeType \"x\";\n// End of t.ma\n", 5, "without a plug-in name"},
         BadCase{"connect_one_plug", H + "connectAttr \"a.b\";\n// End of t.ma\n", 5, "two plugs"},
         BadCase{"set_attr_without_path", H + "setAttr -k on;\n// End of t.ma\n", 5, "without an attribute path"},
         BadCase{"string_type_with_number", H + "createNode script -n \"s\";\nsetAttr \".b\" -type \"string\" 5;\n// End of t.ma\n", 6, "needs one string"},
