@@ -227,6 +227,7 @@ class OtherFixturesTest(unittest.TestCase):
         self.assertEqual(cmds.getAttr("HouseRN.fileNames", mi=True), [0])
         self.assertEqual(cmds.listRelatives("shotCamShape", p=1, pa=1), ["|cam:rig|shotCam"])
         self.assertEqual(cmds.listRelatives("shotCam", p=1), ["cam:rig"])
+        self.assertEqual(cmds.listRelatives("shotCam", p=1, pa=1), ["|cam:rig"])
         self.assertEqual(cmds.ls(type="reference"), ["HouseRN", "camRN"])
 
     def test_default_renderer_long_names_and_xgen(self):

@@ -306,7 +306,11 @@ def listRelatives(*args, **kwargs):
             if parent is not None:
                 found.append(parent)
             elif scene.nodes[index]["parent_name"]:
-                found.append(scene.nodes[index]["parent_name"])  # a parent in a referenced file
+                # A parent in a referenced file: only its written name is known.
+                parent_name = scene.nodes[index]["parent_name"].lstrip(":")
+                if (flags.get("path") or flags.get("fullPath")) and not parent_name.startswith("|"):
+                    parent_name = "|" + parent_name
+                found.append(parent_name)
             continue
         if flags.get("allDescendents"):
             order = []
@@ -320,7 +324,7 @@ def listRelatives(*args, **kwargs):
             found.extend(scene.children.get(index, []))
     result = []
     for item in found:
-        if not isinstance(item, int):  # unresolved parent: only its written name is known
+        if not isinstance(item, int):
             result.append(item)
             continue
         if flags.get("shapes") and not _is_shape(scene, item):
