@@ -33,11 +33,11 @@ def _native(text):
     return text
 
 
-def _flags(command, kwargs, spec):
+def _flags(command, kwargs, names):
     """Maps long and short flag names to the long one; any other flag raises."""
     out = {}
     for key, value in kwargs.items():
-        for long_name, short_name in spec:
+        for long_name, short_name in names:
             if key == long_name or key == short_name:
                 out[long_name] = value
                 break
@@ -71,12 +71,13 @@ class _Scene(object):
             self.by_name.setdefault(node["name"], []).append(index)
             if node["parent"] is not None:
                 self.children.setdefault(node["parent"], []).append(index)
+        self._suffixes = None  # partial DAG path -> how many nodes it names
+        self._found = {}  # name as asked -> indices of the nodes it matches
         self.loaded_plugins = []
         for plugin, _version, _types, _data_types in data["requires"]:
             if plugin not in self.loaded_plugins:
                 self.loaded_plugins.append(plugin)
         self.current_layer = self._initial_layer()
-        self._suffixes = None  # partial DAG path -> how many nodes it names
 
     # -- names -------------------------------------------------------------------------------
     def find(self, name):
@@ -84,6 +85,16 @@ class _Scene(object):
         name = _native(name)
         if name.startswith(":"):
             name = name[1:]
+        if name not in self._found:
+            self._found[name] = self._lookup(name)
+        hits = self._found[name]
+        if not hits:
+            return None
+        if len(hits) > 1:
+            raise ValueError("More than one object matches name: %s" % name)
+        return hits[0]
+
+    def _lookup(self, name):
         if "|" in name:
             if name.startswith("|"):
                 hits = [i for i, n in enumerate(self.nodes) if n["path"] == name]
@@ -92,11 +103,7 @@ class _Scene(object):
                         if n["path"] and (n["path"].endswith("|" + name))]
         else:
             hits = self.by_name.get(name, [])
-        if not hits:
-            return None
-        if len(hits) > 1:
-            raise ValueError("More than one object matches name: %s" % name)
-        return hits[0]
+        return hits
 
     def find_quiet(self, name):
         """find() for names read from the file: an ambiguous name matches nothing."""

@@ -310,12 +310,12 @@ PyObject* resolve_attribute(PyObject*, PyObject* args) {
     const std::string canonical = mayaascii::canonical_path(type, path, dynamic);
     const std::size_t leaf_start = path.rfind('.') == std::string::npos ? 0 : path.rfind('.') + 1;
     const std::string leaf = path.substr(leaf_start, path.find('[', leaf_start) - leaf_start);
-    const mayaascii::AttributeSpec* spec = mayaascii::find_attribute(type, leaf);
+    const mayaascii::AttributeInfo* info = mayaascii::find_attribute(type, leaf);
     mayaascii::Value value;
     const Converter convert{"utf-8"};
-    Ref default_value = spec != nullptr && mayaascii::default_value(*spec, &value) ? convert.value(value)
+    Ref default_value = info != nullptr && mayaascii::default_value(*info, &value) ? convert.value(value)
                                                                                    : Ref::borrow(Py_None);
-    return Converter::tuple({convert.text(canonical), Converter::boolean(spec != nullptr), default_value});
+    return Converter::tuple({convert.text(canonical), Converter::boolean(info != nullptr), default_value});
   });
 }
 

@@ -112,11 +112,11 @@ constexpr TypeLink kTypes[] = {
     {"shadingEngine", "objectSet"},
 };
 
-using D = AttributeSpec::Default;
+using D = AttributeInfo::Default;
 
 // Attributes the command layer is asked for, with Maya's default value when the file sets none.
 // Derived node types inherit the entries of their bases.
-constexpr AttributeSpec kAttributes[] = {
+constexpr AttributeInfo kAttributes[] = {
     {"", "message", "msg", D::None, 0, nullptr},  // every node
     {"", "caching", "cch", D::Bool, 0, nullptr},
     {"", "nodeState", "nds", D::Int, 0, nullptr},
@@ -291,28 +291,28 @@ std::vector<std::string> type_ancestry(std::string_view type) {
   return chain;
 }
 
-const AttributeSpec* find_attribute(std::string_view type, std::string_view name) {
-  for (const AttributeSpec& spec : kAttributes) {
-    if ((name == spec.long_name || name == spec.short_name) &&
-        (spec.type[0] == '\0' || inherits(type, spec.type))) {
-      return &spec;
+const AttributeInfo* find_attribute(std::string_view type, std::string_view name) {
+  for (const AttributeInfo& info : kAttributes) {
+    if ((name == info.long_name || name == info.short_name) &&
+        (info.type[0] == '\0' || inherits(type, info.type))) {
+      return &info;
     }
   }
   return nullptr;
 }
 
-bool default_value(const AttributeSpec& spec, Value* out) {
-  switch (spec.kind) {
+bool default_value(const AttributeInfo& info, Value* out) {
+  switch (info.kind) {
     case D::None:
     case D::Null: return false;
-    case D::Bool: *out = Value::boolean(spec.number != 0); return true;
-    case D::Int: *out = Value::integer(static_cast<std::int64_t>(spec.number)); return true;
-    case D::Double: *out = Value::real(spec.number); return true;
-    case D::String: *out = Value::string(spec.text); return true;
+    case D::Bool: *out = Value::boolean(info.number != 0); return true;
+    case D::Int: *out = Value::integer(static_cast<std::int64_t>(info.number)); return true;
+    case D::Double: *out = Value::real(info.number); return true;
+    case D::String: *out = Value::string(info.text); return true;
     case D::Double3: {
       Value tuple;
       tuple.kind = Value::Kind::Tuple;
-      tuple.items.assign(3, Value::real(spec.number));
+      tuple.items.assign(3, Value::real(info.number));
       *out = tuple;
       return true;
     }
@@ -336,8 +336,8 @@ std::string canonical_path(std::string_view type, std::string_view path,
     if (start != 0) out.push_back('.');
     if (const DynamicAttribute* dyn = find_dynamic(dynamic, name)) {
       out += dyn->long_name.empty() ? dyn->short_name : dyn->long_name;
-    } else if (const AttributeSpec* spec = find_attribute(type, name)) {
-      out += spec->long_name;
+    } else if (const AttributeInfo* info = find_attribute(type, name)) {
+      out += info->long_name;
     } else {
       out += name;
     }

@@ -543,8 +543,8 @@ class Reader {
     Node& node = scene_.nodes[static_cast<std::size_t>(target)];
     Value value;
     if (type == "string") {
-      if (values.size() != 1 || values[0].kind != TokenKind::String) {
-        lex_.fail(values[0].line, values[0].column, "setAttr -type \"string\" needs one string value");
+      if (values[0].kind != TokenKind::String) {
+        lex_.fail(values[0].line, values[0].column, "setAttr -type \"string\" needs a string value");
       }
       value = Value::string(values[0].text);
     } else if (type == "stringArray") {
@@ -560,10 +560,10 @@ class Reader {
       if (value.items.size() == 1) {
         value = value.items[0];
         // A whole number written for a real or boolean attribute reads back as Maya stores it.
-        if (const AttributeSpec* spec = find_attribute(node.type, attr.substr(0, attr.find('[')))) {
-          if (value.kind == Value::Kind::Int && spec->kind == AttributeSpec::Default::Double) {
+        if (const AttributeInfo* info = find_attribute(node.type, attr.substr(0, attr.find('[')))) {
+          if (value.kind == Value::Kind::Int && info->kind == AttributeInfo::Default::Double) {
             value = Value::real(static_cast<double>(value.i));
-          } else if (value.kind == Value::Kind::Int && spec->kind == AttributeSpec::Default::Bool) {
+          } else if (value.kind == Value::Kind::Int && info->kind == AttributeInfo::Default::Bool) {
             value = Value::boolean(value.i != 0);
           }
         }

@@ -263,7 +263,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"requires_nothing", H + "requires -nodeType \"x\";\n// End of t.ma\n", 5, "without a plug-in name"},
         BadCase{"connect_one_plug", H + "connectAttr \"a.b\";\n// End of t.ma\n", 5, "two plugs"},
         BadCase{"set_attr_without_path", H + "setAttr -k on;\n// End of t.ma\n", 5, "without an attribute path"},
-        BadCase{"string_type_with_number", H + "createNode script -n \"s\";\nsetAttr \".b\" -type \"string\" 5;\n// End of t.ma\n", 6, "needs one string"},
+        BadCase{"string_type_with_number", H + "createNode script -n \"s\";\nsetAttr \".b\" -type \"string\" 5;\n// End of t.ma\n", 6, "needs a string value"},
         BadCase{"binary_garbage", H + "createNode transform -n \"a\";\n\x01\x02\x03;\n// End of t.ma\n", 6, "byte 0x01"}),
     [](const auto& info) { return std::string(info.param.name); });
 

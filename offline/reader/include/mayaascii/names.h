@@ -18,7 +18,7 @@ bool inherits(std::string_view type, std::string_view base);
 // The chain type, base, base of base, ... (the type itself first).
 std::vector<std::string> type_ancestry(std::string_view type);
 
-struct AttributeSpec {
+struct AttributeInfo {
   enum class Default { None, Null, Bool, Int, Double, String, Double3 };
   const char* type;        // node type that defines it (inherited by derived types)
   const char* long_name;
@@ -29,9 +29,9 @@ struct AttributeSpec {
 };
 
 // The attribute `name` (long or short) of a node of type `type`, or nullptr.
-const AttributeSpec* find_attribute(std::string_view type, std::string_view name);
+const AttributeInfo* find_attribute(std::string_view type, std::string_view name);
 // The default value Maya gives the attribute; false when it has none or its default is no value.
-bool default_value(const AttributeSpec& spec, Value* out);
+bool default_value(const AttributeInfo& info, Value* out);
 
 // Rewrites each name of an attribute path ("fn[0]", "iog[0].og[1].gcl", "rlmi[0:3]") to its long
 // form, using the node's dynamic attributes first and the built-in table second; names found in
