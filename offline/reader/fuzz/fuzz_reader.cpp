@@ -1,0 +1,24 @@
+// libFuzzer harness: any byte string must give a scene or a ParseError, never a crash or a hang.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "mayaascii/names.h"
+#include "mayaascii/reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  // The first byte picks the chunk size, so that tokens straddle refills at every offset.
+  const std::size_t chunk = 1 + data[0] % 64;
+  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+  try {
+    mayaascii::MemorySource source(text);
+    const mayaascii::Scene scene = mayaascii::read_source(source, "fuzz.ma", chunk);
+    for (const mayaascii::Node& node : scene.nodes) {
+      for (const auto& attr : node.attrs) mayaascii::canonical_path(node.type, attr.first, node.dynamic);
+    }
+    mayaascii::codec_for_codeset(scene.codeset);
+  } catch (const mayaascii::ParseError&) {
+  }
+  return 0;
+}

@@ -1,0 +1,115 @@
+// Streaming tokenizer for Maya ASCII. Reads its input in fixed chunks so that memory stays flat
+// whatever the file size, and skips unwanted statement bodies with a memchr scan.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mayaascii {
+
+// A reading error with its place in the file (1-based line, 1-based byte column).
+class ParseError : public std::runtime_error {
+ public:
+  ParseError(const std::string& file, std::int64_t line, std::int64_t column, const std::string& what);
+  const std::string& file() const { return file_; }
+  std::int64_t line() const { return line_; }
+  std::int64_t column() const { return column_; }
+  const std::string& reason() const { return reason_; }
+
+ private:
+  std::string file_;
+  std::int64_t line_;
+  std::int64_t column_;
+  std::string reason_;
+};
+
+class Source {
+ public:
+  virtual ~Source() = default;
+  // Fills up to n bytes; returns 0 at the end of the input.
+  virtual std::size_t read(char* buffer, std::size_t n) = 0;
+};
+
+class MemorySource : public Source {
+ public:
+  explicit MemorySource(std::string_view data) : data_(data) {}
+  std::size_t read(char* buffer, std::size_t n) override;
+
+ private:
+  std::string_view data_;
+};
+
+class FileSource : public Source {
+ public:
+  explicit FileSource(const std::string& path);  // throws std::runtime_error when it cannot open
+  ~FileSource() override;
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+  std::size_t read(char* buffer, std::size_t n) override;
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::string path_;
+};
+
+enum class TokenKind {
+  Word,       // bare word, number or flag
+  String,     // quoted string (escapes resolved), or a ( "a" + "b" ) concatenation
+  Semicolon,
+  LBrace,
+  RBrace,
+  Comma,
+  Comment,    // a "//" line outside strings (text without the slashes)
+  End,
+};
+
+struct Token {
+  TokenKind kind = TokenKind::End;
+  std::string text;
+  std::int64_t line = 0;
+  std::int64_t column = 0;
+};
+
+class Lexer {
+ public:
+  Lexer(Source& source, std::string file_name, std::size_t chunk_size = 1 << 20);
+
+  Token next();
+  // Consumes everything up to and including the next ';' outside strings. `start` names the
+  // statement for the error raised when the input ends first.
+  void skip_statement(const Token& start);
+
+  [[noreturn]] void fail(std::int64_t line, std::int64_t column, const std::string& what) const;
+  [[noreturn]] void fail_here(const std::string& what) const;
+  const std::string& file_name() const { return file_name_; }
+
+ private:
+  bool fill();  // true when at least one byte is available
+  int peek();   // next byte or -1 at the end
+  char take();  // consumes one byte (one is available)
+  void advance_over(const char* from, const char* to);  // consumes [from, to), keeping line count
+  std::int64_t column_at(std::int64_t offset) const { return offset - line_start_ + 1; }
+  std::int64_t offset() const { return base_ + static_cast<std::int64_t>(pos_); }
+  void read_string(std::string* out, std::int64_t line, std::int64_t column);  // after the quote
+  void skip_string(std::int64_t line, std::int64_t column);
+  void read_concatenation(Token* token);
+  void skip_space();
+
+  Source& source_;
+  std::string file_name_;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  std::int64_t base_ = 0;        // file offset of buffer_[0]
+  std::int64_t line_ = 1;
+  std::int64_t line_start_ = 0;  // file offset of the current line's first byte
+  bool eof_ = false;
+};
+
+}  // namespace mayaascii

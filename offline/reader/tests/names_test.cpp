@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "mayaascii/names.h"
+
+namespace mayaascii {
+namespace {
+
+struct NameCase {
+  const char* type;
+  const char* path;
+  const char* canonical;
+};
+
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.type << "." << c.path; }
+
+class CanonicalPathTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(CanonicalPathTest, UsesLongNames) {
+  const std::vector<DynamicAttribute> dynamic = {{"xgv", "xgVersion", "string", false, {}}};
+  EXPECT_EQ(canonical_path(GetParam().type, GetParam().path, dynamic), GetParam().canonical);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, CanonicalPathTest,
+    ::testing::Values(NameCase{"renderGlobals", "ren", "currentRenderer"},
+                      NameCase{"renderGlobals", "currentRenderer", "currentRenderer"},
+                      NameCase{"renderGlobals", "ifp", "imageFilePrefix"},
+                      NameCase{"file", "ftn", "fileTextureName"},
+                      NameCase{"psdFileTex", "ftn", "fileTextureName"},  // inherited
+                      NameCase{"script", "b", "before"},
+                      NameCase{"camera", "den", "depthName"},            // same short name,
+                      NameCase{"aiAOV", "den", "denoise"},               // different attribute
+                      NameCase{"renderLayer", "rndr", "renderable"},
+                      NameCase{"stereoRigCamera", "rnd", "renderable"},
+                      NameCase{"AlembicNode", "fn", "abc_File"},
+                      NameCase{"reference", "fn[0]", "fileNames[0]"},
+                      NameCase{"transform", "iog[0].og[1].gcl", "instObjGroups[0].objectGroups[1].objectGrpCompList"},
+                      NameCase{"renderLayerManager", "rlmi[0:3]", "renderLayerId[0:3]"},
+                      NameCase{"xgmPalette", "xgv", "xgVersion"},
+                      NameCase{"mesh", "vt[2]", "vt[2]"},                // unknown names stay
+                      NameCase{"unknownPluginNode", "msg", "message"}),
+    [](const auto& info) { return std::string(info.param.type) + "_" + std::to_string(info.index); });
+
+TEST(TypeHierarchy, LsTypeSemantics) {
+  EXPECT_TRUE(inherits("stereoRigCamera", "camera"));
+  EXPECT_TRUE(inherits("camera", "shape"));
+  EXPECT_TRUE(inherits("mesh", "dagNode"));
+  EXPECT_TRUE(inherits("psdFileTex", "texture2d"));
+  EXPECT_TRUE(inherits("file", "file"));
+  EXPECT_TRUE(inherits("xgmPalette", "transform"));
+  EXPECT_FALSE(inherits("transform", "shape"));
+  EXPECT_FALSE(inherits("camera", "stereoRigCamera"));
+  EXPECT_FALSE(inherits("renderLayer", "dagNode"));
+  EXPECT_TRUE(inherits("somePluginType", "somePluginType"));
+  EXPECT_EQ(type_ancestry("stereoRigCamera"),
+            (std::vector<std::string>{"stereoRigCamera", "camera", "shape", "dagNode", "entity"}));
+}
+
+TEST(Defaults, MayaDefaultsWhenUnset) {
+  Value v;
+  ASSERT_TRUE(default_value(*find_attribute("renderGlobals", "ren"), &v));
+  EXPECT_EQ(v, Value::string("mayaSoftware"));
+  EXPECT_FALSE(default_value(*find_attribute("renderGlobals", "ifp"), &v));  // no value: None
+  ASSERT_TRUE(default_value(*find_attribute("aiAOV", "denoise"), &v));
+  EXPECT_EQ(v, Value::boolean(false));
+  ASSERT_TRUE(default_value(*find_attribute("VRaySettingsNode", "productionEngine"), &v));
+  EXPECT_EQ(v, Value::integer(0));
+  ASSERT_TRUE(default_value(*find_attribute("camera", "renderable"), &v));
+  EXPECT_EQ(v, Value::boolean(true));
+  EXPECT_EQ(find_attribute("renderLayer", "ftn"), nullptr);
+}
+
+TEST(Codeset, PythonCodecNames) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"UTF-8", "utf-8"}, {"", "utf-8"},  {"1252", "cp1252"}, {"936", "gbk"},
+      {"949", "cp949"},   {"GBK", "gbk"}, {"ANSI_X3.4-1968", "ascii"}, {"ISO-8859-1", "iso-8859-1"}};
+  for (const auto& c : cases) EXPECT_EQ(codec_for_codeset(c.first), c.second) << c.first;
+}
+
+}  // namespace
+}  // namespace mayaascii

@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "mayaascii/reader.h"
+
+namespace mayaascii {
+namespace {
+
+const char kHeader[] =
+    "//Maya ASCII 2025ff03 scene\n//Name: t.ma\n//Last modified: Thu, Jan 16, 2025\n//Codeset: 1252\n";
+const char kTrailer[] = "// End of t.ma\n";
+
+Scene read(const std::string& body) { return read_text(kHeader + body + kTrailer, "t.ma"); }
+
+const Node* node(const Scene& s, const std::string& name) {
+  for (const Node& n : s.nodes) {
+    if (n.name == name) return &n;
+  }
+  return nullptr;
+}
+
+const Value* attr(const Scene& s, const std::string& name, const std::string& path) {
+  const Node* n = node(s, name);
+  if (n == nullptr) return nullptr;
+  const auto it = n->attrs.find(path);
+  return it == n->attrs.end() ? nullptr : &it->second;
+}
+
+Value tuple(std::vector<Value> items) {
+  Value v;
+  v.kind = Value::Kind::Tuple;
+  v.items = std::move(items);
+  return v;
+}
+
+struct StatementCase {
+  const char* name;
+  std::string body;
+  std::function<void(const Scene&)> check;
+};
+
+void PrintTo(const StatementCase& c, std::ostream* os) { *os << c.name; }
+
+class StatementTest : public ::testing::TestWithParam<StatementCase> {};
+
+TEST_P(StatementTest, BuildsModel) { GetParam().check(read(GetParam().body)); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Statements, StatementTest,
+    ::testing::Values(
+        StatementCase{"header", "requires maya \"2025ff03\";\n",
+                      [](const Scene& s) {
+                        EXPECT_EQ(s.maya_version, "2025ff03");
+                        EXPECT_EQ(s.codeset, "1252");
+                        EXPECT_EQ(s.required_maya, "2025ff03");
+                      }},
+        StatementCase{"requires_wrapped_with_types",
+                      "requires -nodeType \"aiOptions\" -nodeType \"aiAOV\"\n\t\t -dataType \"d\" \"mtoa\" \"5.2.1.1\";\n"
+                      "requires \"stereoCamera\" \"10.0\";\nrequires \"noVersion\";\n",
+                      [](const Scene& s) {
+                                        EXPECT_EQ(s.requires_[0].plugin, "mtoa");
+                        EXPECT_EQ(s.requires_[0].version, "5.2.1.1");
+                        EXPECT_EQ(s.requires_[0].node_types, (std::vector<std::string>{"aiOptions", "aiAOV"}));
+                        EXPECT_EQ(s.requires_[0].data_types, (std::vector<std::string>{"d"}));
+                        ASSERT_EQ(s.requires_.size(), 3u);
+                        EXPECT_EQ(s.requires_[1].plugin, "stereoCamera");
+                        EXPECT_EQ(s.requires_[2].version, "");
+                      }},
+        StatementCase{"current_unit_long_and_short", "currentUnit -linear centimeter -a degree -t film;\n",
+                      [](const Scene& s) {
+                        EXPECT_EQ(s.units.at("linear"), "centimeter");
+                        EXPECT_EQ(s.units.at("angle"), "degree");
+                        EXPECT_EQ(s.units.at("time"), "film");
+                      }},
+        StatementCase{"file_info_escapes", "fileInfo \"osv\" \"Windows (Build 7601)\\n\";\n",
+                      [](const Scene& s) {
+                        ASSERT_EQ(s.file_info.size(), 1u);
+                        EXPECT_EQ(s.file_info[0].second, "Windows (Build 7601)\n");
+                      }},
+        StatementCase{"file_references",
+                      "file -rdi 1 -ns \"rig\" -rfn \"rigRN\" -op \"v=0;\" -typ \"mayaAscii\" \"D:/a/ball.ma\";\n"
+                      "file -rdi 2 -ns \"lamp\" -rfn \"rig:lampRN\" \"lamp.mb\";\n"
+                      "file -r -ns \"rig\" -dr 1 -rfn \"rigRN\" -op \"v=0;\"\n\t\t -typ \"mayaAscii\" \"D:/a/ball.ma\";\n",
+                      [](const Scene& s) {
+                        ASSERT_EQ(s.references.size(), 3u);
+                        EXPECT_EQ(s.references[0].depth, 1);
+                        EXPECT_EQ(s.references[1].reference_node, "rig:lampRN");
+                        EXPECT_EQ(s.references[1].path, "lamp.mb");
+                        EXPECT_TRUE(s.references[2].top_level);
+                        EXPECT_TRUE(s.references[2].deferred);
+                        EXPECT_EQ(s.references[2].ns, "rig");
+                        EXPECT_EQ(s.references[2].options, "v=0;");
+                        EXPECT_EQ(s.references[2].type, "mayaAscii");
+                        EXPECT_EQ(s.references[2].path, "D:/a/ball.ma");
+                      }},
+        StatementCase{"create_node_hierarchy",
+                      "createNode transform -s -n \"persp\";\ncreateNode camera -s -n \"perspShape\" -p \"persp\";\n"
+                      "createNode transform -n \"grp\";\ncreateNode transform -n \"a\" -p \"grp\";\n"
+                      "createNode mesh -n \"shape\" -p \"|grp|a\";\ncreateNode transform -name \"b\" -parent \"grp\";\n"
+                      "createNode mesh -n \"shape\" -p \"b\";\ncreateNode mesh -n \"r:m\" -p \"r:ctrl\";\n"
+                      "createNode file -n \"file1\";\n",
+                      [](const Scene& s) {
+                        EXPECT_EQ(node(s, "perspShape")->path, "|persp|perspShape");
+                        EXPECT_TRUE(node(s, "persp")->shared);
+                        EXPECT_EQ(s.nodes[4].path, "|grp|a|shape");
+                        EXPECT_EQ(s.nodes[6].path, "|grp|b|shape");
+                        EXPECT_EQ(s.nodes[6].parent, 5);
+                        EXPECT_EQ(node(s, "r:m")->path, "|r:ctrl|r:m");
+                        EXPECT_EQ(node(s, "r:m")->parent, -1);
+                        EXPECT_EQ(node(s, "file1")->path, "");
+                      }},
+        StatementCase{"shared_node_merges", "createNode aiOptions -s -n \"opts\";\ncreateNode aiOptions -s -n \"opts\";\n\tsetAttr \".x\" 2;\n",
+                      [](const Scene& s) {
+                        int count = 0;
+                        for (const Node& n : s.nodes) count += n.name == "opts";
+                        EXPECT_EQ(count, 1);
+                        EXPECT_EQ(*attr(s, "opts", "x"), Value::integer(2));
+                      }},
+        StatementCase{"rename_uid_and_name", "createNode transform -n \"a\";\n\trename -uid \"84384D92\";\n"
+                                             "createNode mesh -n \"m\" -p \"a\";\nrename \"a\" \"b\";\n",
+                      [](const Scene& s) {
+                        EXPECT_EQ(node(s, "b")->uuid, "84384D92");
+                        EXPECT_EQ(node(s, "m")->path, "|b|m");
+                      }},
+        StatementCase{"set_attr_scalars_and_long_names",
+                      "createNode camera -n \"c\";\n\tsetAttr -k off \".v\" no;\n\tsetAttr \".fl\" 35;\n"
+                      "\tsetAttr \".renderable\" no;\n\tsetAttr -l on \".o\" yes;\n\tsetAttr \".imn\" -type \"string\" \"persp\";\n",
+                      [](const Scene& s) {
+                        EXPECT_EQ(*attr(s, "c", "visibility"), Value::boolean(false));
+                        EXPECT_EQ(*attr(s, "c", "focalLength"), Value::real(35));
+                        EXPECT_EQ(*attr(s, "c", "renderable"), Value::boolean(false));
+                        EXPECT_EQ(*attr(s, "c", "orthographic"), Value::boolean(true));
+                        EXPECT_EQ(*attr(s, "c", "imageName"), Value::string("persp"));
+                      }},
+        StatementCase{"set_attr_tuples_and_arrays",
+                      "createNode transform -n \"t\";\n\tsetAttr \".t\" -type \"double3\" 0 1000.1 0 ;\n"
+                      "\tsetAttr \".rlio[0]\" 1 yes 0;\n"
+                      "createNode AlembicNode -n \"abc\";\n\tsetAttr \".fns\" -type \"stringArray\" 2 \"a.abc\" \"b.abc\"  ;\n",
+                      [](const Scene& s) {
+                        EXPECT_EQ(*attr(s, "t", "translate"), tuple({Value::real(0), Value::real(1000.1), Value::real(0)}));
+                        EXPECT_EQ(*attr(s, "t", "renderLayerInfo[0]"),
+                                  tuple({Value::integer(1), Value::boolean(true), Value::integer(0)}));
+                        Value arr;
+                        arr.kind = Value::Kind::StringArray;
+                        arr.items = {Value::string("a.abc"), Value::string("b.abc")};
+                        EXPECT_EQ(*attr(s, "abc", "abc_FileNames"), arr);
+                      }},
+        StatementCase{"set_attr_short_scalar_range",
+                      "createNode renderLayerManager -n \"renderLayerManager\";\n\tsetAttr \".crl\" 1;\n"
+                      "\tsetAttr -s 3 \".rlmi[1:2]\"  1 2;\n\tsetAttr -s 2 \".x[0:1]\" 1 2 3 4;\n",
+                      [](const Scene& s) {
+                        EXPECT_EQ(*attr(s, "renderLayerManager", "renderLayerId[1]"), Value::integer(1));
+                        EXPECT_EQ(*attr(s, "renderLayerManager", "renderLayerId[2]"), Value::integer(2));
+                        EXPECT_EQ(attr(s, "renderLayerManager", "x[0]"), nullptr);  // two values per element
+                      }},
+        StatementCase{"set_attr_concatenated_string",
+                      "createNode script -n \"s\";\n\tsetAttr \".b\" -type \"string\" (\n\t\t\"line1;\\n\"\n\t\t+ \"\\\"q\\\" // c\");\n",
+                      [](const Scene& s) { EXPECT_EQ(*attr(s, "s", "before"), Value::string("line1;\n\"q\" // c")); }},
+        StatementCase{"set_attr_absolute_and_select",
+                      "setAttr \"defaultRenderGlobals.ren\" -type \"string\" \"arnold\";\n"
+                      "select -ne :defaultRenderGlobals;\n\tsetAttr \".imageFilePrefix\" -type \"string\" \"<Scene>\";\n"
+                      "select -noExpand :defaultResolution;\n\tsetAttr \".w\" 1920;\n"
+                      "createNode transform -n \"g\";\ncreateNode transform -n \"k\" -p \"g\";\nsetAttr \"|g|k.tx\" 2;\n",
+                      [](const Scene& s) {
+                        EXPECT_EQ(*attr(s, "defaultRenderGlobals", "currentRenderer"), Value::string("arnold"));
+                        EXPECT_EQ(*attr(s, "defaultRenderGlobals", "imageFilePrefix"), Value::string("<Scene>"));
+                        EXPECT_EQ(*attr(s, "defaultResolution", "width"), Value::integer(1920));
+                        EXPECT_TRUE(node(s, "defaultResolution")->implicit);
+                        EXPECT_EQ(*attr(s, "k", "translateX"), Value::real(2));
+                      }},
+        StatementCase{"set_attr_bulk_data_skipped",
+                      "createNode mesh -n \"m\";\n\tsetAttr -s 4 \".vt[0:3]\" -type \"float3\" 0 0 0 1 1 1\n\t\t 2 2 2 3 3 3;\n"
+                      "\tsetAttr -s 2 -ch 6 \".fc[0:1]\" -type \"polyFaces\"\n\t\tf 3 0 1 2\n\t\tmu 0 3 0 1 2;\n"
+                      "\tsetAttr \".aal\" -type \"attributeAlias\" {\"exposure\",\"aiExposure\"} ;\n"
+                      "\tsetAttr \".ed\" -type \"dataReferenceEdits\" \"rigRN\" \"rigRN\" 0;\n\tsetAttr -s 15 \".lnk\";\n"
+                      "\tsetAttr \".big\" 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30"
+                      " 31 32 33 34 35 36 37 38 39 40 41 42 43 44 45 46 47 48 49 50 51 52 53 54 55 56 57 58 59 60 61 62 63 64 65;\n"
+                      "\tsetAttr \".after\" 7;\n",
+                      [](const Scene& s) {
+                        const Node* m = node(s, "m");
+                        ASSERT_EQ(m->attrs.size(), 1u);
+                        EXPECT_EQ(*attr(s, "m", "after"), Value::integer(7));
+                      }},
+        StatementCase{"add_attr_dynamic_names",
+                      "createNode xgmPalette -n \"p\";\n\taddAttr -ci true -sn \"xgv\" -ln \"xgVersion\" -dt \"string\";\n"
+                      "\taddAttr -ci true -k true -sn \"cnt\" -ln \"count\" -min 0 -max 5 -at \"long\";\n"
+                      "\tsetAttr \".xgv\" -type \"string\" \"2.0\";\n\tsetAttr \".xfn\" -type \"string\" \"p.xgen\";\n",
+                      [](const Scene& s) {
+                        EXPECT_EQ(*attr(s, "p", "xgVersion"), Value::string("2.0"));
+                        EXPECT_EQ(*attr(s, "p", "xgFileName"), Value::string("p.xgen"));
+                        const Node* p = node(s, "p");
+                        ASSERT_EQ(p->dynamic.size(), 2u);
+                        EXPECT_EQ(p->dynamic[1].long_name, "count");
+                        EXPECT_EQ(p->dynamic[1].default_value, Value::integer(0));
+                      }},
+        StatementCase{"connections",
+                      "createNode file -n \"f\";\nconnectAttr \"f.oc\" \"sh.c\";\n"
+                      "connectAttr \":defaultArnoldDriver.msg\" \":opts.imagers\" -na\n\t\t;\n"
+                      "connectAttr \"d.msg\" \":opts.imagers\" -na;\nconnectAttr \"x.a\" \"y.b\";\ndisconnectAttr \"x.a\" \"y.b\";\n",
+                      [](const Scene& s) {
+                        ASSERT_EQ(s.connections.size(), 3u);
+                        EXPECT_EQ(s.connections[0].source, "f.outColor");
+                        EXPECT_EQ(s.connections[1].source, "defaultArnoldDriver.msg");
+                        EXPECT_EQ(s.connections[1].destination, "opts.imagers[0]");
+                        EXPECT_EQ(s.connections[2].destination, "opts.imagers[1]");
+                      }},
+        StatementCase{"relationship_lock_and_unknown",
+                      "relationship \"link\" \":lightLinker1\" \":initialShadingGroup.message\";\n"
+                      "createNode reference -n \"rigRN\";\nlockNode -l 1 ;\n"
+                      "dataStructure -fmt \"raw\" -as \"name=x:string=y;\";\nparent -s -nc -r -add \"|a|b\" \"c\";\n",
+                      [](const Scene& s) {
+                        ASSERT_EQ(s.relationships.size(), 1u);
+                        EXPECT_EQ(s.relationships[0].members[0], "lightLinker1");
+                        EXPECT_TRUE(node(s, "rigRN")->locked);
+                      }},
+        StatementCase{"implicit_defaults", "",
+                      [](const Scene& s) {
+                        ASSERT_NE(node(s, "defaultRenderLayer"), nullptr);
+                        EXPECT_EQ(node(s, "defaultRenderLayer")->type, "renderLayer");
+                        EXPECT_EQ(node(s, "defaultRenderGlobals")->type, "renderGlobals");
+                        EXPECT_EQ(node(s, "renderLayerManager")->type, "renderLayerManager");
+                      }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct BadCase {
+  const char* name;
+  std::string text;  // the whole file
+  std::int64_t line;
+  const char* reason;
+};
+
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
+
+class BadFileTest : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(BadFileTest, OneErrorWithLine) {
+  try {
+    read_text(GetParam().text, "bad.ma");
+    FAIL() << "no error";
+  } catch (const ParseError& e) {
+    EXPECT_EQ(e.line(), GetParam().line) << e.what();
+    EXPECT_NE(e.reason().find(GetParam().reason), std::string::npos) << e.what();
+    EXPECT_EQ(std::string(e.what()).rfind("bad.ma:", 0), 0u) << e.what();
+  }
+}
+
+const std::string H = kHeader;
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, BadFileTest,
+    ::testing::Values(
+        BadCase{"empty", "", 1, "not a Maya ASCII file"},
+        BadCase{"not_maya", "hello world;\n", 1, "not a Maya ASCII file"},
+        BadCase{"truncated_in_statement", H + "createNode transform -n \"a\";\n\tsetAttr \".t\" -type \"double3\" 0 1", 6, "'setAttr' has no closing ';'"},
+        BadCase{"truncated_in_skipped_values", H + "createNode mesh -n \"m\";\n\tsetAttr -s 3 \".vt[0:2]\"\n\t\t 0 0 0 1 1", 6, "'setAttr' has no closing ';'"},
+        BadCase{"truncated_in_string", H + "createNode script -n \"s\";\n\tsetAttr \".b\" -type \"string\" \"abc", 6, "unterminated string"},
+        BadCase{"truncated_at_statement_end", H + "createNode transform -n \"a\";\n", 6, "no closing '// End of' line"},
+        BadCase{"garbage_command", H + "createNode transform -n \"a\";\n#!@ x;\n// End of t.ma\n", 6, "expected a command name"},
+        BadCase{"string_command", H + "\"x\" y;\n// End of t.ma\n", 5, "expected a command name"},
+        BadCase{"create_without_type", H + "\ncreateNode -n \"a\";\n// End of t.ma\n", 6, "without a node type"},
+        BadCase{"requires_nothing", H + "requires -nodeType \"x\";\n// End of t.ma\n", 5, "without a plug-in name"},
+        BadCase{"connect_one_plug", H + "connectAttr \"a.b\";\n// End of t.ma\n", 5, "two plugs"},
+        BadCase{"set_attr_without_path", H + "setAttr -k on;\n// End of t.ma\n", 5, "without an attribute path"},
+        BadCase{"string_type_with_number", H + "createNode script -n \"s\";\nsetAttr \".b\" -type \"string\" 5;\n// End of t.ma\n", 6, "needs a string value"},
+        BadCase{"binary_garbage", H + "createNode transform -n \"a\";\n\x01\x02\x03;\n// End of t.ma\n", 6, "byte 0x01"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReadFile, MissingFileIsAnIoError) {
+  EXPECT_THROW(read_file("/nonexistent/dir/x.ma"), std::runtime_error);
+}
+
+TEST(ReadSource, SmallChunksGiveTheSameScene) {
+  const std::string text = H +
+                           "createNode script -n \"s\";\n\tsetAttr \".b\" -type \"string\" (\"a\" + \"b\");\n"
+                           "createNode mesh -n \"m\";\n\tsetAttr -s 2 \".vt[0:1]\" -type \"float3\" 0 0 0 1 1 1;\n" +
+                           kTrailer;
+  MemorySource source(text);
+  const Scene s = read_source(source, "t.ma", 5);
+  EXPECT_EQ(*attr(s, "s", "before"), Value::string("ab"));
+  EXPECT_TRUE(node(s, "m")->attrs.empty());
+}
+
+}  // namespace
+}  // namespace mayaascii

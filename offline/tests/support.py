@@ -1,0 +1,32 @@
+"""Where the tests find the built module, the stand-ins, the fixtures and the sample corpus."""
+from __future__ import print_function
+
+import os
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(os.path.dirname(HERE))
+FIXTURES = os.path.join(REPO, "offline", "fixtures")
+BINARY_DIR = os.environ.get("VANALYZER_BINARY_DIR") or os.path.join(REPO, "build", "release")
+CORPUS = os.environ.get("VANALYZER_CORPUS") or os.path.join(REPO, "..", "shared", "corpus")
+MODULE_DIR = os.path.join(BINARY_DIR, "py27" if sys.version_info[0] == 2 else "abi3")
+
+for entry in (os.path.join(REPO, "offline", "host"), MODULE_DIR):
+    if entry not in sys.path:
+        sys.path.insert(0, entry)
+
+
+def fixture(name):
+    return os.path.join(FIXTURES, name)
+
+
+def corpus_scenes():
+    if not os.path.isdir(CORPUS):
+        raise AssertionError("sample corpus not found at %s (set VANALYZER_CORPUS)" % CORPUS)
+    return sorted(os.path.join(CORPUS, f) for f in os.listdir(CORPUS) if f.endswith(".ma"))
+
+
+def text(utf8_bytes):
+    """A literal as the module gives texts: str on 3.x, UTF-8 native str on 2.7."""
+    decoded = utf8_bytes.decode("utf-8")
+    return decoded.encode("utf-8") if sys.version_info[0] == 2 else decoded

@@ -1,0 +1,143 @@
+"""The mayaascii extension module: loading, decoding and errors, on 2.7 and 3.x."""
+from __future__ import print_function
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+import support  # noqa: F401  (puts the module on sys.path)
+import mayaascii
+
+
+def node_named(scene, name):
+    for node in scene["nodes"]:
+        if node["name"] == name:
+            return node
+    raise AssertionError("no node %r" % name)
+
+
+class CorpusTest(unittest.TestCase):
+    def test_every_corpus_scene_loads(self):
+        for path in support.corpus_scenes():
+            scene = mayaascii.load(path)
+            with open(path, "rb") as handle:
+                data = handle.read()
+            created = len(re.findall(br"^createNode ", data, re.M))
+            explicit = [n for n in scene["nodes"] if not n["implicit"]]
+            self.assertEqual(len(explicit), created - self._shared_repeats(data), path)
+            self.assertEqual(len(scene["connections"]), len(re.findall(br"^connectAttr ", data, re.M)), path)
+
+    @staticmethod
+    def _shared_repeats(data):
+        # A second `createNode -s` of one name edits the first node.
+        names = re.findall(br'^createNode \S+ (?:-s|-shared) (?:-n|-name) "([^"]+)"', data, re.M)
+        return len(names) - len(set(names))
+
+
+class ValuesTest(unittest.TestCase):
+    def test_types_and_text(self):
+        scene = mayaascii.load(support.fixture("arnold_layers.ma"))
+        persp = node_named(scene, "persp")
+        self.assertEqual(persp["attrs"]["translate"], (28.0, 21.0, 28.0))
+        self.assertEqual(persp["uuid"], "84384D92-4957-42CC-B4F8-639DEF9DBFEE")
+        self.assertIs(node_named(scene, "topShape")["attrs"]["renderable"], False)
+        self.assertEqual(node_named(scene, "perspShape")["attrs"]["focalLength"], 34.999999999999993)
+        script = node_named(scene, "pyScript")
+        self.assertEqual(script["attrs"]["after"], 'import maya.cmds as cmds\nprint("C:\\\\temp")')
+        self.assertEqual(script["attrs"]["noteText"], "hello")
+        self.assertIsInstance(script["attrs"]["noteText"], str)
+        self.assertEqual(node_named(scene, "renderCamShape")["path"], "|shots|renderCam|renderCamShape")
+        self.assertIsNone(node_named(scene, "absTex")["path"])
+        # mesh data is not kept; the small values beside it are
+        self.assertEqual(sorted(node_named(scene, "groundShape")["attrs"]),
+                         ["renderLayerInfo[0]", "uvst[0].uvsn"])  # ".v" was flag-only
+        self.assertEqual(scene["units"], {"linear": "centimeter", "angle": "degree", "time": "film"})
+
+    def test_gbk_scene_decodes(self):
+        scene = mayaascii.load(support.fixture("redshift_rendersetup.ma"))
+        self.assertEqual(scene["codec"], "gbk")
+        tex = node_named(scene, support.text(b"\xe8\xb4\xb4\xe5\x9b\xbe1"))
+        self.assertEqual(tex["attrs"]["fileTextureName"],
+                         support.text(b"D:/\xe9\xa1\xb9\xe7\x9b\xae/\xe8\xb4\xb4\xe5\x9b\xbe/"
+                                      b"\xe6\x9c\xa8\xe7\xba\xb9.<UDIM>.png"))
+
+    def test_cp1252_scene_decodes(self):
+        scene = mayaascii.load(support.fixture("vray_legacy.ma"))
+        tex = node_named(scene, support.text(b"caf\xc3\xa9Tex"))
+        self.assertEqual(tex["attrs"]["fileTextureName"], support.text(b"D:/Textures/caf\xc3\xa9/cr\xc3\xa8me.jpg"))
+
+    def test_resolve_attribute(self):
+        self.assertEqual(mayaascii.resolve_attribute("renderGlobals", "ren"), ("currentRenderer", True, "mayaSoftware"))
+        self.assertEqual(mayaascii.resolve_attribute("renderGlobals", "imageFilePrefix"), ("imageFilePrefix", True, None))
+        self.assertEqual(mayaascii.resolve_attribute("xgmPalette", "xv", [("xv", "xgVersion")]), ("xgVersion", False, None))
+        self.assertEqual(mayaascii.resolve_attribute("mesh", "nope"), ("nope", False, None))
+        self.assertEqual(mayaascii.type_ancestry("psdFileTex")[:3], ["psdFileTex", "file", "texture2d"])
+        self.assertRaises(TypeError, mayaascii.resolve_attribute, 1, "x")
+
+
+class ErrorTest(unittest.TestCase):
+    def setUp(self):
+        self.tmp = tempfile.mkdtemp()
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp)
+
+    def write(self, name, data):
+        path = os.path.join(self.tmp, name)
+        with open(path, "wb") as handle:
+            handle.write(data)
+        return path
+
+    def test_truncated_files_report_their_line(self):
+        with open(support.fixture("arnold_layers.ma"), "rb") as handle:
+            data = handle.read()
+        for cut in range(200, len(data) - 20, 397):
+            path = self.write("cut.ma", data[:cut])
+            try:
+                mayaascii.load(path)
+            except mayaascii.ParseError as error:
+                line = data[:cut].count(b"\n") + 1
+                self.assertTrue(1 <= error.line <= line, (cut, error.line, line))
+                self.assertIn("%s:%d:" % (path, error.line), str(error))
+                self.assertTrue(isinstance(error, ValueError))
+            else:
+                self.fail("cut at %d loaded" % cut)
+
+    def test_corrupted_statement(self):
+        path = self.write("bad.ma", b'//Maya ASCII 2020 scene\n//Codeset: UTF-8\ncreateNode transform -n "a";\n'
+                                    b'\tsetAttr ".t" -type "double3" 0 (1) 0;\n// End of bad.ma\n')
+        with self.assertRaises(mayaascii.ParseError) as caught:
+            mayaascii.load(path)
+        self.assertEqual((caught.exception.line, caught.exception.column), (4, 34))
+        self.assertEqual(caught.exception.file, path)
+
+    def test_missing_file(self):
+        self.assertRaises((IOError, OSError), mayaascii.load, os.path.join(self.tmp, "none.ma"))
+
+
+@unittest.skipIf(sys.version_info[0] == 2, "the stable-ABI binary is the Python 3 one")
+class StableAbiTest(unittest.TestCase):
+    def test_imports_only_stable_abi_of_37(self):
+        table = os.path.join(support.REPO, "..", "shared", "data", "stable-abi-symbols.tsv")
+        added = {}
+        with open(table) as handle:
+            for line in handle:
+                fields = line.rstrip("\n").split("\t")
+                if len(fields) == 3 and not line.startswith("#"):
+                    added[fields[0]] = fields[2]
+        binary = os.path.join(support.MODULE_DIR, "mayaascii.abi3.so")
+        out = subprocess.check_output(["nm", "-D", "--undefined-only", binary]).decode()
+        symbols = [line.split()[-1] for line in out.splitlines() if line.split()[-1].lstrip("_").startswith("Py")]
+        self.assertTrue(symbols)
+        for symbol in symbols:
+            self.assertIn(symbol, added)
+            major, minor = added[symbol].split(".")
+            self.assertLessEqual((int(major), int(minor)), (3, 7), symbol)
+
+
+if __name__ == "__main__":
+    unittest.main()
