@@ -63,7 +63,6 @@ class StageOrder(AnalysisTestCase):
             ("log", "Info", 'Plugins in used:"%s".' % (self.world.plugins_in_use,)),
             ("log", "Debug", "Missing Files Count is : 1"),
             ("call", "vutils.isPluginExist", ("xgenToolkit",), {}),
-            ("log", "Info", "Get errorCode 10001"),
         ]
         self.assertEqual(events[:len(expected)], expected)
 
