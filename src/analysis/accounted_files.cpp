@@ -18,7 +18,7 @@ bool AccountedFiles::contains(const python::Ref& path) const {
   return python::requireStatus(PySet_Contains(refiles_.get(), path.get())) == 1;
 }
 
-void AccountedFiles::record(const python::Ref& path) const { python::call(recordAssets_.get(), path); }
+void AccountedFiles::record(const python::Ref& path) const { python::callWithOne(recordAssets_.get(), path.get()); }
 
 void AccountedFiles::account(const python::Ref& path) {
   if (contains(path)) return;

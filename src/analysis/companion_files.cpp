@@ -15,7 +15,7 @@ void accountCompanion(AccountedFiles& accounted, const python::Ref& path, const 
         const std::string name = companionPath(python::pathText(path.get()), suffix, kNativePathFlavour);
         python::Ref companion = python::pathFromText(name, python::isUnicode(path.get()));
         if (!exists(companion.get())) return;
-        accounted.accountCompanion(python::call(getRealDiskPath.get(), realPathOf(companion.get())));
+        accounted.accountCompanion(python::callWithOne(getRealDiskPath.get(), realPathOf(companion.get()).get()));
       },
       [&](const python::CaughtError& failure) {
         host::logFormat(host::LogLevel::Error, "Get companion file err:%s", failure.representation());

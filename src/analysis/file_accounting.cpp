@@ -45,6 +45,8 @@ python::Ref absoluteForm(const python::Ref& reference, CurrentDirectory& current
   // Byte strings upper-case ASCII only; a non-ASCII first letter of Unicode text follows the
   // interpreter's case rules.
   firstIsAscii = upperFirstAscii(absolute) || !unicode;
+  // Most references are already in this form: the reference itself then serves, with no new text.
+  if (absolute == text) return reference;
   return python::pathFromText(absolute, unicode);
 }
 
@@ -57,8 +59,8 @@ python::Ref upperFirstByInterpreter(const python::Ref& path) {
 // The exact on-disk form: asked for the UTF-8 form first, then for the path as it is.
 python::Ref diskForm(const python::Ref& getRealDiskPath, const python::Ref& realPath) {
   python::Ref onDisk;
-  python::guard([&] { onDisk = python::call(getRealDiskPath.get(), python::utf8ForLookup(realPath.get())); },
-                [&](const python::CaughtError&) { onDisk = python::call(getRealDiskPath.get(), realPath); });
+  python::guard([&] { onDisk = python::callWithOne(getRealDiskPath.get(), python::utf8ForLookup(realPath.get()).get()); },
+                [&](const python::CaughtError&) { onDisk = python::callWithOne(getRealDiskPath.get(), realPath.get()); });
   return onDisk;
 }
 
