@@ -42,6 +42,11 @@ class AnalysisTestCase(support.AnalyzerTestCase):
         os.chdir(self.saved_directory)
         support.AnalyzerTestCase.tearDown(self)
 
+    def reset(self):
+        """A fresh world for the next case of a table."""
+        self.tearDown()
+        self.setUp()
+
     # Scripted state.
 
     def make_file(self, relative, size=0):

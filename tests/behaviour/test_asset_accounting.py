@@ -128,7 +128,7 @@ class ScenePath(AnalysisTestCase):
             lone = u"/p/\udcff.ma"  # does not encode as UTF-8: the second attempt asks with the name itself
             cases.append((lone, None, [lone], lone, ["change2 scenePath to: " + lone]))
         for name, lookup, lookups, resolved, lines in cases:
-            self.setUp()
+            self.reset()
             self.world.real_disk_path = lookup
             analyzer, _ = self.analyse(sceneName=name)
             self.assertEqual(self.disk_lookups(), lookups, name)
@@ -136,7 +136,6 @@ class ScenePath(AnalysisTestCase):
             for line in lines or []:
                 self.assertLogged("Info", line)
             self.assertEqual(type(self.disk_lookups()[0]), type(lookups[0]))
-            self.tearDown()
 
     def test_a_failing_second_lookup_ends_the_analysis(self):
         def lookup(path):

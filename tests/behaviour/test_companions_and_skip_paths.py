@@ -36,7 +36,7 @@ class Settings(AnalysisTestCase):
             ({}, 0, IOError("unreadable"), [no_skip], [], []),
         ]
         for environment, customisation, ini, lines, absent, suffixes in cases:
-            self.setUp()
+            self.reset()
             texture = self.make_file("wood.png", 1)
             companions = dict((suffix, self.make_file("wood" + suffix, 10)) for suffix in (".rstexbin", ".tx"))
             self.gather(files=[texture])
@@ -50,7 +50,6 @@ class Settings(AnalysisTestCase):
             for line in absent:
                 self.assertNotIn(line, self.logs(), label)
             self.assertEqual(sorted(result["files"]), sorted([texture] + [companions[s] for s in suffixes]), label)
-            self.tearDown()
 
 
 class Companions(AnalysisTestCase):
@@ -72,13 +71,12 @@ class Companions(AnalysisTestCase):
     def test_companion_names_follow_the_extension_rule(self):
         cases = [("a.b.png", "a.b.tx"), ("plain", "plain.tx"), (".hidden", ".hidden.tx"), ("d.dir/x", "d.dir/x.tx")]
         for texture_name, companion_name in cases:
-            self.setUp()
+            self.reset()
             texture = self.make_file(texture_name, 1)
             companion = self.make_file(companion_name, 2)
             self.gather(files=[texture])
             _, result = self.analyse()
             self.assertEqual(sorted(result["files"]), sorted([texture, companion]), texture_name)
-            self.tearDown()
 
     def test_absent_companions_add_nothing(self):
         texture = self.make_file("wood.png", 4)
@@ -179,7 +177,7 @@ class SkipPaths(AnalysisTestCase):
             ("^/nowhere", ["a.png"], []),
         ]
         for setting, names, left_out in cases:
-            self.setUp()
+            self.reset()
             paths = dict((name, self.make_file(name, 1)) for name in names)
             self.skip(setting)
             self.gather(files=list(paths.values()))
@@ -187,7 +185,6 @@ class SkipPaths(AnalysisTestCase):
             kept = sorted(paths[n] for n in names if n not in left_out)
             self.assertEqual(sorted(result["files"]), kept, setting)
             self.assertEqual(self.log_texts("Debug").count("Starting Filter Path."), len(names), setting)
-            self.tearDown()
 
     def test_companions_of_a_left_out_file_are_still_accounted(self):
         self.set_environment(PELKTX="1")

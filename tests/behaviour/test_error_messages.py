@@ -56,14 +56,13 @@ class MissingFileCode(MessagesTestCase):
         ]
         entries = [{"code": 10001, "en": "${missingFiles}", "cn": "${missingFiles}"}]
         for missing, listed in cases:
-            self.setUp()
+            self.reset()
             self.gather(missing=missing)
             _, result = self.expand(entries)
             lines = result["msg"][0]["en"].split(u"\r\n")
             self.assertEqual(lines[-1], u"")
             self.assertEqual(sorted(lines[:-1]), sorted(listed), missing)
             self.assertEqual(result["msg"][0]["cn"], result["msg"][0]["en"])
-            self.tearDown()
 
 
 class VRayCode(MessagesTestCase):
@@ -79,14 +78,13 @@ class VRayCode(MessagesTestCase):
             (2, [10002], 0, 2, [10002]),
         ]
         for status, codes, answer, final_status, final_codes in cases:
-            self.setUp()
+            self.reset()
             self.use_catalogue(entries)
             analyzer = self.analyzer(status=status, errorCodes=list(codes), sceneName=SCENE)
             analyzer.compareVRayMachine = lambda answer=answer: answer
             result = json.loads(analyzer.AnlyzerSenceFile())
             self.assertEqual((result["status"], analyzer.errorCodes), (final_status, final_codes))
             self.assertEqual([m["code"] for m in result["msg"]], [c for c in final_codes if c in (10002, 10020)])
-            self.tearDown()
 
 
 class Expansion(MessagesTestCase):
@@ -111,10 +109,9 @@ class Expansion(MessagesTestCase):
             (10002, 10001, False),
         ]
         for catalogue_code, raised, matches in cases:
-            self.setUp()
+            self.reset()
             _, result = self.expand([{"code": catalogue_code, "en": "e", "cn": "c"}], errorCodes=[raised])
             self.assertEqual(len(result["msg"]), 1 if matches else 0, (catalogue_code, raised))
-            self.tearDown()
 
     def test_placeholders_are_filled_in_each_language_independently(self):
         entries = [{"code": 10002, "en": "${scenePath} and ${scenePath}", "cn": u"\u573a\u666f"},
@@ -139,11 +136,10 @@ class Expansion(MessagesTestCase):
             [10002],
         ]
         for entries in cases:
-            self.setUp()
+            self.reset()
             self.use_catalogue(entries)
             analyzer = self.analyzer(errorCodes=[10002], status=2)
             self.assertRaises((KeyError, TypeError), analyzer.AnlyzerSenceFile)
-            self.tearDown()
 
     def test_an_entry_without_texts_for_an_unraised_code_is_passed_over(self):
         _, result = self.expand([{"code": 10004}, {"code": 10002, "en": "e", "cn": "c"}], errorCodes=[10002])

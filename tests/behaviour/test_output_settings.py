@@ -25,17 +25,15 @@ class OutputExtension(AnalysisTestCase):
             ([layer("tif")], ""),
         ]
         for layers, expected in cases:
-            self.setUp()
+            self.reset()
             _, result = self.analyse(LayersInfo=layers)
             self.assertEqual(result["model"]["ext"], expected, layers)
-            self.tearDown()
 
     def test_a_layer_without_a_text_extension_ends_the_analysis(self):
         for bad in ({"part": "a", "layerFilePrefix": None}, layer(ext=None)):
-            self.setUp()
+            self.reset()
             analyzer = self.analyzer(LayersInfo=[layer(), bad])
             self.assertRaises((KeyError, AttributeError), analyzer.AnlyzerSenceFile)
-            self.tearDown()
 
 
 class CommonPrefix(AnalysisTestCase):
@@ -50,11 +48,10 @@ class CommonPrefix(AnalysisTestCase):
             ([layer(prefix=None)], ""),
         ]
         for layers, expected in cases:
-            self.setUp()
+            self.reset()
             _, result = self.analyse(LayersInfo=layers)
             self.assertEqual(result["model"]["custom"]["filePrefix"], expected, layers)
             self.assertEqual([t for t in self.log_texts("Debug") if t.startswith("compare prefix err")], [])
-            self.tearDown()
 
     def test_comparison_failures_give_the_empty_prefix(self):
         no_prefix = {"part": "a", "ext": "exr"}
@@ -64,11 +61,10 @@ class CommonPrefix(AnalysisTestCase):
             ([layer(prefix="a"), layer(prefix=5)], error_repr(lambda: (5).lower())[1]),
         ]
         for layers, message in cases:
-            self.setUp()
+            self.reset()
             _, result = self.analyse(LayersInfo=layers)
             self.assertEqual(result["model"]["custom"]["filePrefix"], "")
             self.assertLogged("Debug", "compare prefix err:%s" % message)
-            self.tearDown()
 
 
 class Customisations(AnalysisTestCase):
@@ -107,20 +103,18 @@ class Customisations(AnalysisTestCase):
 
     def test_other_numbers_change_nothing(self):
         for number in (0, 1, 3, 5):
-            self.setUp()
+            self.reset()
             calls = self.install_customisation()
             _, result = self.analyse(Customz=number)
             self.assertEqual(calls, [])
             self.assertEqual(result["model"]["envVars"], ["MAYA_VERSION=2020"])
             self.assertEqual(result["model"]["custom"]["filePrefix"], "shots/a")
-            self.tearDown()
 
     def test_a_missing_customisation_module_ends_the_analysis(self):
         for number in (2, 4):
-            self.setUp()
+            self.reset()
             analyzer = self.analyzer(Customz=number)
             self.assertRaises(ImportError, analyzer.AnlyzerSenceFile)
-            self.tearDown()
 
 
 if __name__ == "__main__":

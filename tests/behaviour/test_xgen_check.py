@@ -29,12 +29,11 @@ class XgenCheck(AnalysisTestCase):
             (["B", "A", "B"], ["A"], COUNT_LINE % (3, 1) + MISSING_LINE % "B"),
         ]
         for nodes, palettes, expected in cases:
-            self.setUp()
+            self.reset()
             analyzer = self.run_check(nodes, palettes, details="before\r\n")
             self.assertEqual(analyzer.details, u"before\r\n" + expected, (nodes, palettes))
             self.assertLogged("Debug", "Checking Xgen Description.")
             self.assertEqual(self.world.calls("py.ls"), [("py.ls", (), {"type": "xgmPalette"})])
-            self.tearDown()
 
     def test_without_the_plugin_nothing_is_asked(self):
         analyzer = self.run_check(["A"], [], plugin=False)
