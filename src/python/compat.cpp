@@ -76,6 +76,81 @@ Ref createOperationsBase(const char* qualifiedName, PyMethodDef* methods) {
   return Ref::borrow(reinterpret_cast<PyObject*>(&base));
 }
 
+bool isNumber(PyObject* object) {
+  return (PyInt_Check(object) || PyLong_Check(object) || PyFloat_Check(object)) && !PyBool_Check(object);
+}
+
+namespace {
+std::string bytesOf(PyObject* bytes) {
+  char* data = nullptr;
+  Py_ssize_t size = 0;
+  requireStatus(PyString_AsStringAndSize(bytes, &data, &size));
+  return std::string(data, static_cast<size_t>(size));
+}
+
+const char* fileSystemEncoding() {
+  return Py_FileSystemDefaultEncoding ? Py_FileSystemDefaultEncoding : PyUnicode_GetDefaultEncoding();
+}
+}  // namespace
+
+std::string pathText(PyObject* path) {
+  if (PyString_Check(path)) return bytesOf(path);
+  if (PyUnicode_Check(path)) return bytesOf(require(PyUnicode_AsUTF8String(path)).get());
+  PyErr_SetString(PyExc_TypeError, "expected a path text");
+  throw Error();
+}
+
+Ref pathFromText(std::string_view text, bool unicode) {
+  const auto size = static_cast<Py_ssize_t>(text.size());
+  if (unicode) return require(PyUnicode_DecodeUTF8(text.data(), size, "strict"));
+  return require(PyString_FromStringAndSize(text.data(), size));
+}
+
+#if defined(_WIN32)
+std::string fileSystemPath(PyObject* path) {
+  if (PyUnicode_Check(path)) return pathText(path);
+  std::string bytes = pathText(path);
+  Ref wide = require(PyUnicode_DecodeMBCS(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "strict"));
+  return pathText(wide.get());
+}
+
+Ref pathFromFileSystem(std::string_view bytes, bool unicode) {
+  Ref wide = pathFromText(bytes, true);
+  if (unicode) return wide;
+  return require(PyUnicode_AsMBCSString(wide.get()));
+}
+#else
+std::string fileSystemPath(PyObject* path) {
+  if (PyUnicode_Check(path)) {
+    return bytesOf(require(PyUnicode_AsEncodedString(path, fileSystemEncoding(), "strict")).get());
+  }
+  return pathText(path);
+}
+
+Ref pathFromFileSystem(std::string_view bytes, bool unicode) {
+  const auto size = static_cast<Py_ssize_t>(bytes.size());
+  if (unicode) return require(PyUnicode_Decode(bytes.data(), size, fileSystemEncoding(), "strict"));
+  return require(PyString_FromStringAndSize(bytes.data(), size));
+}
+#endif
+
+Ref utf8ForLookup(PyObject* value) {
+  if (PyUnicode_Check(value)) return require(PyUnicode_AsUTF8String(value));
+  if (PyString_Check(value)) {
+    // str.encode first decodes with the default (ASCII) codec.
+    const std::string bytes = bytesOf(value);
+    require(PyUnicode_DecodeASCII(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "strict"));
+    return Ref::borrow(value);
+  }
+  return require(PyObject_CallMethod(value, const_cast<char*>("encode"), const_cast<char*>("s"), "utf-8"));
+}
+
+Ref currentDirectory(bool unicode) {
+  return require(PyObject_CallMethod(importModule("os").get(), const_cast<char*>(unicode ? "getcwdu" : "getcwd"),
+                                     nullptr));
+}
+
+
 #else
 
 Ref text(std::string_view utf8) {
@@ -143,11 +218,74 @@ Ref createOperationsBase(const char* qualifiedName, PyMethodDef* methods) {
   return require(PyType_FromSpec(&spec));
 }
 
+
+bool isNumber(PyObject* object) {
+  return (PyLong_Check(object) || PyFloat_Check(object)) && !PyBool_Check(object);
+}
+
+namespace {
+std::string bytesOf(PyObject* bytes) {
+  char* data = nullptr;
+  Py_ssize_t size = 0;
+  requireStatus(PyBytes_AsStringAndSize(bytes, &data, &size));
+  return std::string(data, static_cast<size_t>(size));
+}
+}  // namespace
+
+std::string pathText(PyObject* path) {
+  if (PyUnicode_Check(path)) {
+    return bytesOf(require(PyUnicode_AsEncodedString(path, "utf-8", "surrogatepass")).get());
+  }
+  if (PyBytes_Check(path)) return bytesOf(path);
+  PyErr_Format(PyExc_TypeError, "expected str or bytes as a path, not %R", path);
+  throw Error();
+}
+
+Ref pathFromText(std::string_view text, bool unicode) {
+  const auto size = static_cast<Py_ssize_t>(text.size());
+  if (unicode) return require(PyUnicode_DecodeUTF8(text.data(), size, "surrogatepass"));
+  return require(PyBytes_FromStringAndSize(text.data(), size));
+}
+
+#if defined(_WIN32)
+std::string fileSystemPath(PyObject* path) { return pathText(path); }
+Ref pathFromFileSystem(std::string_view bytes, bool unicode) { return pathFromText(bytes, unicode); }
+#else
+std::string fileSystemPath(PyObject* path) {
+  if (PyUnicode_Check(path)) return bytesOf(require(PyUnicode_EncodeFSDefault(path)).get());
+  return pathText(path);
+}
+
+Ref pathFromFileSystem(std::string_view bytes, bool unicode) {
+  const auto size = static_cast<Py_ssize_t>(bytes.size());
+  if (unicode) return require(PyUnicode_DecodeFSDefaultAndSize(bytes.data(), size));
+  return require(PyBytes_FromStringAndSize(bytes.data(), size));
+}
+#endif
+
+Ref utf8ForLookup(PyObject* value) {
+  if (!PyUnicode_Check(value)) {
+    PyErr_Format(PyExc_TypeError, "expected str to encode as UTF-8, not %R", value);
+    throw Error();
+  }
+  require(PyUnicode_AsUTF8String(value));
+  return Ref::borrow(value);
+}
+
+Ref currentDirectory(bool unicode) {
+  return require(PyObject_CallMethod(importModule("os").get(), unicode ? "getcwd" : "getcwdb", nullptr));
+}
+
+
 #endif
 
 Ref sysObject(const char* name) {
   // 2.7 declares the name parameter without const; it does not write to it.
   return Ref::borrow(PySys_GetObject(const_cast<char*>(name)));
+}
+
+Ref unicodeText(std::string_view utf8) {
+  return require(PyUnicode_DecodeUTF8(utf8.data(), static_cast<Py_ssize_t>(utf8.size()), "strict"));
 }
 
 Ref boolean(bool value) { return Ref::borrow(value ? Py_True : Py_False); }

@@ -20,6 +20,9 @@ Ref integerFromDecimal(const std::string& decimal);
 
 Ref boolean(bool value);
 
+// Unicode text from UTF-8 on both lines (2.7's unicode, 3.x's str).
+Ref unicodeText(std::string_view utf8);
+
 // True for Unicode text on both lines.
 bool isUnicode(PyObject* object);
 // True for byte strings: 2.7's str, 3.x's bytes.
@@ -42,6 +45,29 @@ Ref textWithSurrogates(std::string_view utf8);
 // A process argument as the bytes that the system passed: os.fsencode(entry) on 3.x (`os` is the
 // module to use), the entry itself on 2.7, where arguments already are byte strings.
 Ref processArgumentBytes(PyObject* os, PyObject* entry);
+
+// A number as a JSON number loads: int (2.7: int or long) or float, but not bool.
+bool isNumber(PyObject* object);
+
+// Path values (Unicode text or byte strings) as texts for the path rules, and back to a value of
+// the same kind. Unicode becomes UTF-8 with lone surrogates kept (3.x file names may carry them),
+// so that the text converts back unchanged; byte strings are taken as they are. TypeError for
+// anything else.
+std::string pathText(PyObject* path);
+Ref pathFromText(std::string_view text, bool unicode);
+
+// The bytes that the operating system receives for a path value, as os.stat would pass them
+// (UTF-8 on Windows), and a path value of the given kind from such bytes.
+std::string fileSystemPath(PyObject* path);
+Ref pathFromFileSystem(std::string_view bytes, bool unicode);
+
+// The value handed to an on-disk lookup after "encode as UTF-8": 2.7 encodes the value as its
+// encode("utf-8") does (byte strings must be ASCII); 3.x checks that the value is a str that
+// encodes strictly and hands on the str itself. Throws python::Error when the value fails.
+Ref utf8ForLookup(PyObject* value);
+
+// os.getcwd() in the kind of path given: Unicode or bytes.
+Ref currentDirectory(bool unicode);
 
 // sys.<name> as a borrowed-then-owned reference; empty when sys has no such attribute.
 Ref sysObject(const char* name);

@@ -24,6 +24,10 @@ Ref callObject(PyObject* callable, const Ref& arguments, PyObject* keywords) {
   return require(PyObject_Call(callable, arguments.get(), keywords));
 }
 
+Ref callWithOne(PyObject* callable, PyObject* argument) {
+  return require(PyObject_CallFunctionObjArgs(callable, argument, nullptr));
+}
+
 Ref callWithKeywords(PyObject* callable, std::initializer_list<PyObject*> positional,
                      std::initializer_list<Keyword> keywords) {
   Ref named = newDict();

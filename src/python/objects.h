@@ -32,6 +32,10 @@ Ref callMethod(PyObject* object, const char* name, const Arguments&... arguments
   return call(attribute(object, name).get(), arguments...);
 }
 
+// A call with one argument, without a tuple of our own (the interpreter passes it on its stack):
+// for calls made once per file.
+Ref callWithOne(PyObject* callable, PyObject* argument);
+
 using Keyword = std::pair<const char*, PyObject*>;
 Ref callWithKeywords(PyObject* callable, std::initializer_list<PyObject*> positional,
                      std::initializer_list<Keyword> keywords);

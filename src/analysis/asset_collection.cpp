@@ -1,0 +1,47 @@
+#include "analysis/asset_collection.h"
+
+#include "host/host_commands.h"
+#include "host/service.h"
+#include "python/caught_error.h"
+
+namespace vanalyzer::analysis {
+
+using host::LogLevel;
+
+void collectAssets(const Analyzer& analyzer) {
+  python::Ref vfile = host::vfile();
+  const python::Ref groups[] = {
+      python::callMethod(vfile.get(), "getAssets", analyzer.get("sceneName")),
+      python::callMethod(vfile.get(), "getArnoldAssets"),
+      python::callMethod(vfile.get(), "getRedShiftAssets", analyzer.get("GetRSCache")),
+      python::callMethod(vfile.get(), "getVRayAssets"),
+      python::callMethod(vfile.get(), "getRenerManAssets"),
+  };
+  for (const char* name : {"files", "missingFiles"}) {
+    python::Ref merged = analyzer.get(name);
+    for (const python::Ref& group : groups) {
+      merged = python::callMethod(merged.get(), "union", python::attribute(group.get(), name));
+    }
+    analyzer.set(name, merged);
+  }
+}
+
+void readEvaluationMode(const Analyzer& analyzer) {
+  host::log(LogLevel::Debug, "Starting Get Evalution Mode.");
+  python::guard(
+      [&] {
+        analyzer.set("melString", python::callMethod(host::vfile().get(), "getEvaluation"));
+        host::logFormat(LogLevel::Debug, "melString content: \r\n%s\r\n\r\n", analyzer.get("melString"));
+        host::log(LogLevel::Debug, "Ending Geration Mel.");
+      },
+      [&](const python::CaughtError& failure) {
+        host::logFormat(LogLevel::Warring, "geration mel err:%s", failure.representation());
+      });
+}
+
+void logPluginsInUse() {
+  python::Ref pluginsInUse = host::hostCommand("pluginInfo", {}, {{"query", Py_True}, {"pluginsInUse", Py_True}});
+  host::logFormat(LogLevel::Info, "Plugins in used:\"%s\".", pluginsInUse);
+}
+
+}  // namespace vanalyzer::analysis
