@@ -119,7 +119,42 @@ class ErrorTest(unittest.TestCase):
         self.assertRaises((IOError, OSError), mayaascii.load, os.path.join(self.tmp, "none.ma"))
 
 
-@unittest.skipIf(sys.version_info[0] == 2, "the stable-ABI binary is the Python 3 one")
+class DoubleByteCodePageTest(unittest.TestCase):
+    """Characters whose second byte is 0x5C (a backslash) in GBK, Big5 and Shift-JIS scenes."""
+
+    CASES = [
+        # codeset, codec, character, second byte is 0x5C
+        ("936", "gbk", u"\u4e57", True),     # CJK 4E57: 81 5C
+        ("950", "cp950", u"\u529f", True),   # CJK 529F: A5 5C
+        ("932", "cp932", u"\u30bd", True),   # katakana SO: 83 5C
+        ("932", "cp932", u"\uff8f", False),  # half-width katakana MA: CF, a single byte
+    ]
+
+    def setUp(self):
+        self.tmp = tempfile.mkdtemp()
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp)
+
+    def test_paths_and_names_decode(self):
+        for codeset, codec, character, ends_in_backslash in self.CASES:
+            encoded = character.encode(codec)
+            self.assertEqual(encoded.endswith(b"\\"), ends_in_backslash, (codec, encoded))
+            # Maya escapes the path's own backslashes, never a byte inside a character.
+            scene_bytes = (b"//Maya ASCII 2020 scene\n//Codeset: " + codeset.encode("ascii") + b"\n"
+                           b'createNode file -n "tex' + encoded + b'";\n'
+                           b'\tsetAttr ".ftn" -type "string" "D:\\\\' + encoded + b'\\\\tex.png";\n'
+                           b"// End of dbcs.ma\n")
+            path = os.path.join(self.tmp, "dbcs.ma")
+            with open(path, "wb") as handle:
+                handle.write(scene_bytes)
+            scene = mayaascii.load(path)
+            expected_name = support.text((u"tex" + character).encode("utf-8"))
+            node = node_named(scene, expected_name)
+            self.assertEqual(node["attrs"]["fileTextureName"],
+                             support.text((u"D:\\" + character + u"\\tex.png").encode("utf-8")), codec)
+
+
 class StableAbiTest(unittest.TestCase):
     def test_imports_only_stable_abi_of_37(self):
         table = os.path.join(support.REPO, "..", "shared", "data", "stable-abi-symbols.tsv")
@@ -129,7 +164,7 @@ class StableAbiTest(unittest.TestCase):
                 fields = line.rstrip("\n").split("\t")
                 if len(fields) == 3 and not line.startswith("#"):
                     added[fields[0]] = fields[2]
-        binary = os.path.join(support.MODULE_DIR, "mayaascii.abi3.so")
+        binary = os.path.join(support.BINARY_DIR, "abi3", "mayaascii.abi3.so")
         out = subprocess.check_output(["nm", "-D", "--undefined-only", binary]).decode()
         symbols = [line.split()[-1] for line in out.splitlines() if line.split()[-1].lstrip("_").startswith("Py")]
         self.assertTrue(symbols)

@@ -53,12 +53,32 @@ Ref textWithSurrogates(std::string_view utf8) { return text(utf8); }
 
 Ref processArgumentBytes(PyObject*, PyObject* entry) { return Ref::borrow(entry); }
 
+Ref decodedText(std::string_view bytes, const char* codec) {
+  Ref decoded = require(PyUnicode_Decode(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), codec, "replace"));
+  return require(PyUnicode_AsUTF8String(decoded.get()));
+}
+
+std::string fileSystemPath(PyObject* path) {
+  if (PyUnicode_Check(path)) {
+    const char* encoding = Py_FileSystemDefaultEncoding != nullptr ? Py_FileSystemDefaultEncoding : "utf-8";
+    Ref encoded = require(PyUnicode_AsEncodedString(path, encoding, "strict"));
+    return utf8(encoded.get());
+  }
+  if (!PyString_Check(path)) {
+    PyErr_SetString(PyExc_TypeError, "path must be a string");
+    throw Error();
+  }
+  return utf8(path);
+}
+
 Ref undefinedNameMessage(const char* name) {
   return require(PyString_FromFormat("global name '%s' is not defined", name));
 }
 
-Ref createModule(const char* name, PyMethodDef* functions) {
-  return Ref::borrow(require(Py_InitModule4(name, functions, nullptr, nullptr, PYTHON_API_VERSION)).release());
+Ref createModule(const char* name, PyMethodDef* functions, const char* documentation) {
+  // 2.7 declares the documentation parameter without const; it does not write to it.
+  return Ref::borrow(require(Py_InitModule4(name, functions, const_cast<char*>(documentation), nullptr,
+                                            PYTHON_API_VERSION)).release());
 }
 
 Ref createOperationsBase(const char* qualifiedName, PyMethodDef* methods) {
@@ -196,14 +216,31 @@ Ref textWithSurrogates(std::string_view utf8) {
 
 Ref processArgumentBytes(PyObject* os, PyObject* entry) { return callMethod(os, "fsencode", Ref::borrow(entry)); }
 
+Ref decodedText(std::string_view bytes, const char* codec) {
+  return require(PyUnicode_Decode(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), codec, "replace"));
+}
+
+std::string fileSystemPath(PyObject* path) {
+  if (PyUnicode_Check(path)) {
+    Ref encoded = require(PyUnicode_EncodeFSDefault(path));
+    return utf8(encoded.get());
+  }
+  if (!PyBytes_Check(path)) {
+    PyErr_SetString(PyExc_TypeError, "path must be str or bytes");
+    throw Error();
+  }
+  return utf8(path);
+}
+
 Ref undefinedNameMessage(const char* name) {
   return require(PyUnicode_FromFormat("name '%s' is not defined", name));
 }
 
-Ref createModule(const char* name, PyMethodDef* functions) {
+Ref createModule(const char* name, PyMethodDef* functions, const char* documentation) {
   static PyModuleDef definition = {PyModuleDef_HEAD_INIT, nullptr, nullptr, -1, nullptr,
                                    nullptr, nullptr, nullptr, nullptr};
   definition.m_name = name;
+  definition.m_doc = documentation;
   definition.m_methods = functions;
   return require(PyModule_Create(&definition));
 }

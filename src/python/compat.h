@@ -42,6 +42,14 @@ std::optional<std::string> utf8IfText(PyObject* value);
 // Native text from such UTF-8, surrogates included.
 Ref textWithSurrogates(std::string_view utf8);
 
+// Native text from bytes in the named codec; bytes it cannot decode become U+FFFD. On 2.7 the
+// native str holds the UTF-8 of the decoded text.
+Ref decodedText(std::string_view bytes, const char* codec);
+
+// The on-disk bytes of a path argument: Unicode is encoded with the file system encoding (strictly),
+// byte strings are taken as they are; anything else raises TypeError.
+std::string fileSystemPath(PyObject* path);
+
 // A process argument as the bytes that the system passed: os.fsencode(entry) on 3.x (`os` is the
 // module to use), the entry itself on 2.7, where arguments already are byte strings.
 Ref processArgumentBytes(PyObject* os, PyObject* entry);
@@ -75,9 +83,9 @@ Ref sysObject(const char* name);
 // The message of NameError for a module-level name that is not bound.
 Ref undefinedNameMessage(const char* name);
 
-// Creates the extension module: no documentation string, the given module-level functions.
+// Creates the extension module with the given module-level functions and documentation string.
 // 2.7 returns a borrowed module, which this wraps as an owned one.
-Ref createModule(const char* name, PyMethodDef* functions);
+Ref createModule(const char* name, PyMethodDef* functions, const char* documentation = nullptr);
 
 // A stateless heap-compatible base type that carries `methods`; classes made from it by calling
 // type(name, (base,), namespace) get an ordinary instance __dict__ on both lines.

@@ -20,6 +20,8 @@ Ref tupleOf(std::initializer_list<PyObject*> items) {
   return tuple;
 }
 
+Ref tupleFrom(PyObject* iterable) { return require(PySequence_Tuple(iterable)); }
+
 Ref callObject(PyObject* callable, const Ref& arguments, PyObject* keywords) {
   return require(PyObject_Call(callable, arguments.get(), keywords));
 }
@@ -65,7 +67,11 @@ Ref listOf(PyObject* iterable) { return require(PySequence_List(iterable)); }
 Ref newDict() { return require(PyDict_New()); }
 
 void setItem(PyObject* mapping, const char* key, PyObject* value) {
-  requireStatus(PyObject_SetItem(mapping, text(key).get(), value));
+  setItem(mapping, text(key).get(), value);
+}
+
+void setItem(PyObject* mapping, PyObject* key, PyObject* value) {
+  requireStatus(PyObject_SetItem(mapping, key, value));
 }
 
 Ref item(PyObject* mapping, PyObject* key) { return require(PyObject_GetItem(mapping, key)); }

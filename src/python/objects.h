@@ -20,6 +20,14 @@ void setAttribute(PyObject* object, const char* name, const Ref& value);
 // A tuple of borrowed items.
 Ref tupleOf(std::initializer_list<PyObject*> items);
 
+template <class... Items>
+Ref tuple(const Items&... items) {
+  return tupleOf({pointer(items)...});
+}
+
+// A tuple of an iterable's items.
+Ref tupleFrom(PyObject* iterable);
+
 Ref callObject(PyObject* callable, const Ref& arguments, PyObject* keywords = nullptr);
 
 template <class... Arguments>
@@ -62,6 +70,7 @@ void append(PyObject* list, PyObject* item);
 Ref listOf(PyObject* iterable);
 Ref newDict();
 void setItem(PyObject* mapping, const char* key, PyObject* value);
+void setItem(PyObject* mapping, PyObject* key, PyObject* value);
 Ref item(PyObject* mapping, PyObject* key);
 Ref itemAt(PyObject* sequence, Py_ssize_t index);
 Py_ssize_t length(PyObject* object);

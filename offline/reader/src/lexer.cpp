@@ -22,6 +22,10 @@ bool ends_word(int c) {
          c == ')';
 }
 
+// Every second byte of the double-byte code pages is 0x40 or above (0x7F excepted); anything else
+// after a lead byte (a quote, a line end) is a broken character and keeps its own meaning.
+bool is_trail_byte(int c) { return c >= 0x40 && c != 0x7F; }
+
 bool is_control(int c) { return (c >= 0 && c < 0x20 && !is_space(c)) || c == 0x7f; }
 
 std::string byte_name(int c) {
@@ -33,6 +37,15 @@ std::string byte_name(int c) {
 }
 
 }  // namespace
+
+bool is_lead_byte(DoubleByteEncoding encoding, unsigned char byte) {
+  switch (encoding) {
+    case DoubleByteEncoding::None: return false;
+    case DoubleByteEncoding::GbkOrBig5: return byte >= 0x81 && byte <= 0xFE;
+    case DoubleByteEncoding::ShiftJis: return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+  }
+  return false;
+}
 
 ParseError::ParseError(const std::string& file, std::int64_t line, std::int64_t column,
                        const std::string& what)
@@ -62,7 +75,16 @@ std::size_t FileSource::read(char* buffer, std::size_t n) {
 }
 
 Lexer::Lexer(Source& source, std::string file_name, std::size_t chunk_size)
-    : source_(source), file_name_(std::move(file_name)), buffer_(std::max<std::size_t>(chunk_size, 16)) {}
+    : source_(source), file_name_(std::move(file_name)), buffer_(std::max<std::size_t>(chunk_size, 16)) {
+  set_encoding(DoubleByteEncoding::None);
+}
+
+void Lexer::set_encoding(DoubleByteEncoding encoding) {
+  encoding_ = encoding;
+  for (int c = 0; c < 256; ++c) {
+    string_stop_[c] = c == '"' || c == '\\' || c == '\n' || is_lead_byte(encoding, static_cast<unsigned char>(c));
+  }
+}
 
 void Lexer::fail(std::int64_t line, std::int64_t column, const std::string& what) const {
   throw ParseError(file_name_, line, column, what);
@@ -118,7 +140,7 @@ void Lexer::read_string(std::string* out, std::int64_t line, std::int64_t column
     const char* p = buffer_.data() + pos_;
     const char* e = buffer_.data() + end_;
     const char* stop = p;
-    while (stop < e && *stop != '"' && *stop != '\\' && *stop != '\n') ++stop;
+    while (stop < e && !string_stop_[static_cast<unsigned char>(*stop)]) ++stop;
     out->append(p, stop);
     advance_over(p, stop);
     if (stop == e) continue;
@@ -126,6 +148,11 @@ void Lexer::read_string(std::string* out, std::int64_t line, std::int64_t column
     if (c == '"') return;
     if (c == '\n') {
       out->push_back('\n');
+      continue;
+    }
+    if (c != '\\') {  // a lead byte
+      out->push_back(c);
+      take_trail_byte(out);
       continue;
     }
     if (!fill()) fail(line, column, "unterminated string");
@@ -142,7 +169,17 @@ void Lexer::read_string(std::string* out, std::int64_t line, std::int64_t column
   }
 }
 
+void Lexer::take_trail_byte(std::string* out) {
+  if (fill() && is_trail_byte(peek())) out->push_back(take());
+}
+
 void Lexer::skip_string(std::int64_t line, std::int64_t column) {
+  if (encoding_ != DoubleByteEncoding::None) {
+    // A 0x5C may be a second byte, which only a pass from the opening quote can tell.
+    std::string passed;
+    read_string(&passed, line, column);
+    return;
+  }
   for (;;) {
     if (!fill()) fail(line, column, "unterminated string");
     const char* p = buffer_.data() + pos_;
@@ -222,6 +259,10 @@ Token Lexer::next() {
     if (d < 0 || ends_word(d)) break;
     if (is_control(d)) fail_here("unexpected " + byte_name(d));
     token.text.push_back(take());
+    if (is_lead_byte(encoding_, static_cast<unsigned char>(d))) {
+      take_trail_byte(&token.text);
+      continue;
+    }
     if (token.text.size() == 2 && token.text[0] == '/' && token.text[1] == '/') {
       // A comment: only whole lines outside strings are comments in Maya ASCII.
       token.kind = TokenKind::Comment;

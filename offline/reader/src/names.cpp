@@ -365,4 +365,17 @@ std::string codec_for_codeset(std::string_view codeset) {
   return lowered;  // ISO-8859-1, EUC-JP ...: Python knows these names
 }
 
+DoubleByteEncoding double_byte_encoding(std::string_view codeset) {
+  static constexpr std::string_view kGbkOrBig5[] = {"gbk", "gb18030", "cp936", "cp950", "big5", "big5hkscs", "big5-hkscs"};
+  static constexpr std::string_view kShiftJis[] = {"cp932", "shift_jis", "shift-jis", "sjis", "ms932", "windows-31j"};
+  const std::string codec = codec_for_codeset(codeset);
+  for (std::string_view name : kGbkOrBig5) {
+    if (codec == name) return DoubleByteEncoding::GbkOrBig5;
+  }
+  for (std::string_view name : kShiftJis) {
+    if (codec == name) return DoubleByteEncoding::ShiftJis;
+  }
+  return DoubleByteEncoding::None;
+}
+
 }  // namespace mayaascii

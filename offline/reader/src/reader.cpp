@@ -208,7 +208,10 @@ class Reader {
         return;
       }
       const std::string_view text = trim(t.text);
-      if (starts_with(text, "Codeset:")) scene_.codeset = std::string(trim(text.substr(8)));
+      if (starts_with(text, "Codeset:")) {
+        scene_.codeset = std::string(trim(text.substr(8)));
+        lex_.set_encoding(double_byte_encoding(scene_.codeset));
+      }
     }
   }
 

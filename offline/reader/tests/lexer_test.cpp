@@ -13,9 +13,11 @@ struct Lexed {
   std::string text;
 };
 
-std::vector<Lexed> lex_all(const std::string& text, std::size_t chunk) {
+std::vector<Lexed> lex_all(const std::string& text, std::size_t chunk,
+                           DoubleByteEncoding encoding = DoubleByteEncoding::None) {
   MemorySource source(text);
   Lexer lexer(source, "t.ma", chunk);
+  lexer.set_encoding(encoding);
   std::vector<Lexed> out;
   for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) out.push_back({t.kind, t.text});
   return out;
@@ -25,6 +27,7 @@ struct TokenCase {
   const char* name;
   std::string input;
   std::vector<Lexed> expected;
+  DoubleByteEncoding encoding = DoubleByteEncoding::None;
 };
 
 void PrintTo(const TokenCase& c, std::ostream* os) { *os << c.name; }
@@ -34,7 +37,7 @@ class TokenTest : public ::testing::TestWithParam<TokenCase> {};
 // Each case runs with a tiny chunk as well, so every token also straddles a refill.
 TEST_P(TokenTest, ProducesTokens) {
   for (std::size_t chunk : {std::size_t(1 << 16), std::size_t(1), std::size_t(3)}) {
-    const auto got = lex_all(GetParam().input, chunk);
+    const auto got = lex_all(GetParam().input, chunk, GetParam().encoding);
     ASSERT_EQ(got.size(), GetParam().expected.size()) << "chunk " << chunk;
     for (std::size_t i = 0; i < got.size(); ++i) {
       EXPECT_EQ(got[i].kind, GetParam().expected[i].kind) << "token " << i << " chunk " << chunk;
@@ -44,6 +47,7 @@ TEST_P(TokenTest, ProducesTokens) {
 }
 
 const TokenKind W = TokenKind::Word, S = TokenKind::String, SC = TokenKind::Semicolon, C = TokenKind::Comment;
+const DoubleByteEncoding GBK = DoubleByteEncoding::GbkOrBig5, SJIS = DoubleByteEncoding::ShiftJis;
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, TokenTest,
@@ -60,7 +64,18 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"header_comment_crlf", "//Codeset: 1252\r\nrequires", {{C, "Codeset: 1252"}, {W, "requires"}}},
         TokenCase{"braces", "{\"a\",\"b\"}", {{TokenKind::LBrace, ""}, {S, "a"}, {TokenKind::Comma, ""}, {S, "b"}, {TokenKind::RBrace, ""}}},
         TokenCase{"wrapped_semicolon", "connectAttr \"a.b\" \"c.d\" -na\n\t\t;", {{W, "connectAttr"}, {S, "a.b"}, {S, "c.d"}, {W, "-na"}, {SC, ""}}},
-        TokenCase{"high_bytes_in_word", "\xe4\xb8\xad;", {{W, "\xe4\xb8\xad"}, {SC, ""}}}),
+        TokenCase{"high_bytes_in_word", "\xe4\xb8\xad;", {{W, "\xe4\xb8\xad"}, {SC, ""}}},
+        // Double-byte characters whose second byte is 0x5C: GBK 乗 81 5C and 誠 D5 5C, Big5 功 A5 5C,
+        // Shift-JIS ソ 83 5C. The byte after them keeps its own meaning.
+        TokenCase{"gbk_second_byte_before_quote", "\"\x81\x5c\" x;", {{S, "\x81\x5c"}, {W, "x"}, {SC, ""}}, GBK},
+        TokenCase{"gbk_windows_path", R"("D:\\)" "\xd5\x5c" R"(\\tex.png")", {{S, "D:\\\xd5\x5c\\tex.png"}}, GBK},
+        TokenCase{"big5_second_byte_before_n", "\"\xa5\x5cnew\"", {{S, "\xa5\x5cnew"}}, GBK},
+        TokenCase{"shift_jis_second_byte_before_quote", "\"\x83\x5c\"", {{S, "\x83\x5c"}}, SJIS},
+        // Half-width kana (0xA1-0xDF) are single bytes in Shift-JIS: ﾏ CF, then an escaped backslash.
+        TokenCase{"shift_jis_single_byte_kana", R"(")" "\xcf" R"(\\")", {{S, "\xcf\\"}}, SJIS},
+        TokenCase{"single_byte_code_page_escapes", "\"\xd6\x5cn\"", {{S, "\xd6\n"}}},
+        TokenCase{"broken_character_before_quote", "\"ab\x81\" x", {{S, "ab\x81"}, {W, "x"}}, GBK},
+        TokenCase{"gbk_brace_second_byte_in_word", "\x81\x7d;", {{W, "\x81\x7d"}, {SC, ""}}, GBK}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ErrorCase {
@@ -112,6 +127,37 @@ TEST(SkipStatement, PassesStringsAndCountsLines) {
     EXPECT_EQ(after.text, "next") << chunk;
     EXPECT_EQ(after.line, 4) << chunk;
     EXPECT_EQ(after.column, 3) << chunk;
+  }
+}
+
+TEST(SkipStatement, DoubleByteSecondByteIsNoEscape) {
+  // 乗 (GBK 81 5C) ends the string; read as an escape, the quote after it would open the skip's tail.
+  const std::string text = "setAttr \".x\" -type \"string\" \"\x81\x5c\";\nnext";
+  for (std::size_t chunk : {std::size_t(1), std::size_t(2), std::size_t(7), std::size_t(1 << 16)}) {
+    MemorySource source(text);
+    Lexer lexer(source, "t.ma", chunk);
+    lexer.set_encoding(DoubleByteEncoding::GbkOrBig5);
+    const Token first = lexer.next();
+    lexer.skip_statement(first);
+    const Token after = lexer.next();
+    EXPECT_EQ(after.text, "next") << chunk;
+    EXPECT_EQ(after.line, 2) << chunk;
+  }
+}
+
+TEST(LeadBytes, RangesOfEachCodePage) {
+  struct Case {
+    DoubleByteEncoding encoding;
+    unsigned char byte;
+    bool lead;
+  };
+  const Case cases[] = {
+      {GBK, 0x80, false}, {GBK, 0x81, true},  {GBK, 0xA0, true},   {GBK, 0xDF, true},   {GBK, 0xFE, true},
+      {GBK, 0xFF, false}, {GBK, 0x5C, false}, {SJIS, 0x80, false}, {SJIS, 0x81, true},  {SJIS, 0x9F, true},
+      {SJIS, 0xA0, false}, {SJIS, 0xA1, false}, {SJIS, 0xDF, false}, {SJIS, 0xE0, true}, {SJIS, 0xFC, true},
+      {SJIS, 0xFD, false}, {DoubleByteEncoding::None, 0x81, false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(is_lead_byte(c.encoding, c.byte), c.lead) << static_cast<int>(c.encoding) << " " << int(c.byte);
   }
 }
 

@@ -77,5 +77,16 @@ TEST(Codeset, PythonCodecNames) {
   for (const auto& c : cases) EXPECT_EQ(codec_for_codeset(c.first), c.second) << c.first;
 }
 
+TEST(Codeset, DoubleByteEncodings) {
+  const std::pair<const char*, DoubleByteEncoding> cases[] = {
+      {"936", DoubleByteEncoding::GbkOrBig5},   {"GBK", DoubleByteEncoding::GbkOrBig5},
+      {"GB2312", DoubleByteEncoding::GbkOrBig5}, {"54936", DoubleByteEncoding::GbkOrBig5},
+      {"950", DoubleByteEncoding::GbkOrBig5},   {"Big5", DoubleByteEncoding::GbkOrBig5},
+      {"932", DoubleByteEncoding::ShiftJis},    {"Shift_JIS", DoubleByteEncoding::ShiftJis},
+      {"1252", DoubleByteEncoding::None},       {"949", DoubleByteEncoding::None},
+      {"UTF-8", DoubleByteEncoding::None},      {"", DoubleByteEncoding::None}};
+  for (const auto& c : cases) EXPECT_EQ(double_byte_encoding(c.first), c.second) << c.first;
+}
+
 }  // namespace
 }  // namespace mayaascii

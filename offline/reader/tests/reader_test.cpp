@@ -267,6 +267,29 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"binary_garbage", H + "createNode transform -n \"a\";\n\x01\x02\x03;\n// End of t.ma\n", 6, "byte 0x01"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ReadText, CodesetHeaderChoosesHowBackslashesRead) {
+  // A Windows path D:\<c>\tex.png (backslashes escaped) whose character <c> ends in byte 0x5C in
+  // the double-byte code pages: GBK 乗 81 5C, Big5 功 A5 5C, Shift-JIS ソ 83 5C. Read as an escape,
+  // that byte would turn the next "\\t" into "\" and a tab, as it does in 1252 (D6 is Ö there).
+  struct Case {
+    const char* codeset;
+    std::string character;
+    std::string expected;
+  };
+  const Case cases[] = {{"936", "\x81\x5c", "D:\\\x81\x5c\\tex.png"},
+                        {"950", "\xa5\x5c", "D:\\\xa5\x5c\\tex.png"},
+                        {"932", "\x83\x5c", "D:\\\x83\x5c\\tex.png"},
+                        {"1252", "\xd6\x5c", "D:\\\xd6\\\tex.png"}};
+  for (const Case& c : cases) {
+    const std::string text = std::string("//Maya ASCII 2025ff03 scene\n//Codeset: ") + c.codeset +
+                             "\ncreateNode file -n \"tex\";\n\tsetAttr \".ftn\" -type \"string\" \"D:\\\\" +
+                             c.character + "\\\\tex.png\";\n" + kTrailer;
+    const Scene s = read_text(text, "t.ma");
+    ASSERT_NE(attr(s, "tex", "fileTextureName"), nullptr) << c.codeset;
+    EXPECT_EQ(*attr(s, "tex", "fileTextureName"), Value::string(c.expected)) << c.codeset;
+  }
+}
+
 TEST(ReadFile, MissingFileIsAnIoError) {
   EXPECT_THROW(read_file("/nonexistent/dir/x.ma"), std::runtime_error);
 }

@@ -2,6 +2,7 @@
 // whatever the file size, and skips unwanted statement bodies with a memchr scan.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -58,6 +59,16 @@ class FileSource : public Source {
   std::string path_;
 };
 
+// Code pages whose characters can take two bytes, the second of which may be 0x5C (a backslash),
+// '{' or '}': after a lead byte that second byte belongs to the character, not to the syntax.
+enum class DoubleByteEncoding {
+  None,
+  GbkOrBig5,  // 936, 54936 and 950: lead bytes 0x81-0xFE
+  ShiftJis,   // 932: lead bytes 0x81-0x9F and 0xE0-0xFC (0xA1-0xDF are single-byte kana)
+};
+
+bool is_lead_byte(DoubleByteEncoding encoding, unsigned char byte);
+
 enum class TokenKind {
   Word,       // bare word, number or flag
   String,     // quoted string (escapes resolved), or a ( "a" + "b" ) concatenation
@@ -81,6 +92,8 @@ class Lexer {
   Lexer(Source& source, std::string file_name, std::size_t chunk_size = 1 << 20);
 
   Token next();
+  // The encoding of the bytes after the current position (the `//Codeset:` header names it).
+  void set_encoding(DoubleByteEncoding encoding);
   // Consumes everything up to and including the next ';' outside strings. `start` names the
   // statement for the error raised when the input ends first.
   void skip_statement(const Token& start);
@@ -100,6 +113,7 @@ class Lexer {
   void skip_string(std::int64_t line, std::int64_t column);
   void read_concatenation(Token* token);
   void skip_space();
+  void take_trail_byte(std::string* out);  // after a lead byte: the second byte of its character
 
   Source& source_;
   std::string file_name_;
@@ -110,6 +124,8 @@ class Lexer {
   std::int64_t line_ = 1;
   std::int64_t line_start_ = 0;  // file offset of the current line's first byte
   bool eof_ = false;
+  DoubleByteEncoding encoding_ = DoubleByteEncoding::None;
+  std::array<bool, 256> string_stop_{};  // bytes that end a plain run inside a string
 };
 
 }  // namespace mayaascii

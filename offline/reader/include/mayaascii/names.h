@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mayaascii/lexer.h"
 #include "mayaascii/scene.h"
 
 namespace mayaascii {
@@ -41,5 +42,9 @@ std::string canonical_path(std::string_view type, std::string_view path,
 
 // The Python codec name for a `//Codeset:` value ("1252" -> "cp1252", "936" -> "gbk").
 std::string codec_for_codeset(std::string_view codeset);
+
+// The double-byte encoding of a `//Codeset:` value ("936" and "950" -> GbkOrBig5, "932" -> ShiftJis),
+// None for single-byte code pages and UTF-8.
+DoubleByteEncoding double_byte_encoding(std::string_view codeset);
 
 }  // namespace mayaascii
