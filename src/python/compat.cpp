@@ -58,19 +58,6 @@ Ref decodedText(std::string_view bytes, const char* codec) {
   return require(PyUnicode_AsUTF8String(decoded.get()));
 }
 
-std::string fileSystemPath(PyObject* path) {
-  if (PyUnicode_Check(path)) {
-    const char* encoding = Py_FileSystemDefaultEncoding != nullptr ? Py_FileSystemDefaultEncoding : "utf-8";
-    Ref encoded = require(PyUnicode_AsEncodedString(path, encoding, "strict"));
-    return utf8(encoded.get());
-  }
-  if (!PyString_Check(path)) {
-    PyErr_SetString(PyExc_TypeError, "path must be a string");
-    throw Error();
-  }
-  return utf8(path);
-}
-
 Ref undefinedNameMessage(const char* name) {
   return require(PyString_FromFormat("global name '%s' is not defined", name));
 }
@@ -218,18 +205,6 @@ Ref processArgumentBytes(PyObject* os, PyObject* entry) { return callMethod(os, 
 
 Ref decodedText(std::string_view bytes, const char* codec) {
   return require(PyUnicode_Decode(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), codec, "replace"));
-}
-
-std::string fileSystemPath(PyObject* path) {
-  if (PyUnicode_Check(path)) {
-    Ref encoded = require(PyUnicode_EncodeFSDefault(path));
-    return utf8(encoded.get());
-  }
-  if (!PyBytes_Check(path)) {
-    PyErr_SetString(PyExc_TypeError, "path must be str or bytes");
-    throw Error();
-  }
-  return utf8(path);
 }
 
 Ref undefinedNameMessage(const char* name) {

@@ -46,10 +46,6 @@ Ref textWithSurrogates(std::string_view utf8);
 // native str holds the UTF-8 of the decoded text.
 Ref decodedText(std::string_view bytes, const char* codec);
 
-// The on-disk bytes of a path argument: Unicode is encoded with the file system encoding (strictly),
-// byte strings are taken as they are; anything else raises TypeError.
-std::string fileSystemPath(PyObject* path);
-
 // A process argument as the bytes that the system passed: os.fsencode(entry) on 3.x (`os` is the
 // module to use), the entry itself on 2.7, where arguments already are byte strings.
 Ref processArgumentBytes(PyObject* os, PyObject* entry);
