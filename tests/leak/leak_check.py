@@ -11,6 +11,7 @@ import os
 import shutil
 import sys
 import tempfile
+import types
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "behaviour"))
 import support  # noqa: E402
@@ -24,6 +25,21 @@ class Discard(object):
 
     def flush(self):
         pass
+
+
+class FixOutPrefix(object):
+    def __init__(self, prefix, sceneName):
+        self.prefix = prefix
+
+    def modifyOutPut(self):
+        self.prefix = "fixed/" + self.prefix
+
+
+def install_customisation():
+    """A customer module, so that the customisation steps run their whole way too."""
+    module = types.ModuleType("vCus")
+    module.FixOutPrefix = FixOutPrefix
+    sys.modules["vCus"] = module
 
 
 def prepare(folder):
@@ -60,6 +76,7 @@ def main():
         textures = prepare(folder)
         os.environ.update({"MachineType": "startGpu", "PELKTHREADS": "8", "PELKCUS": "4", "PELKTX": "1",
                            "pelk_Plugins": "vray|3.60.04", "pelk_Machine": "cpu_32c"})
+        install_customisation()
         sys.stdout = Discard()
 
         def analyse():
