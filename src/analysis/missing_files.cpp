@@ -24,17 +24,18 @@ void raiseMissingFiles(const Analyzer& analyzer) {
 }
 
 python::Ref missingFilesText(const Analyzer& analyzer) {
-  python::Ref list = python::unicodeText("");
+  // Joined once at the end: a scene may miss thousands of files.
+  python::Ref lines = python::newList();
   const python::Ref lineEnd = python::unicodeText("\r\n");
   python::forEach(analyzer.get("missingFiles").get(), [&](const python::Ref& path) {
     python::guard(
         [&] {
-          const python::Ref line = python::concatenate(asUnicode(path, {"gbk"}).get(), lineEnd.get());
-          list = python::concatenate(list.get(), line.get());
+          python::Ref line = python::concatenate(asUnicode(path, {"gbk"}).get(), lineEnd.get());
+          python::append(lines.get(), line.get());
         },
         [](const python::CaughtError&) {});
   });
-  return list;
+  return python::callMethod(python::unicodeText("").get(), "join", lines);
 }
 
 }  // namespace vanalyzer::analysis
