@@ -52,11 +52,17 @@ def test_exit_code_follows_the_status_and_the_summary_tells_it_all(run, status):
     code, out, err = run(FAKE_RESULT=json.dumps(result))
     assert code == status
     assert ("Status   %d" % status) in out
-    for expected in ("masterLayer", "cameras: shotCam", "Cameras (1)  |shotCam", "Files (1, 0 B)", "/proj/a.png",
-                     "Missing files (2)\n  /proj/missing_a.png\n  /proj/missing_b.png",
-                     "[10001] en: Missing files: | /proj/missing_a.png", "cn: \u7f3a\u5c11\u6587\u4ef6",
+    for expected in ("masterLayer", "cameras: shotCam", "Cameras (1)  |shotCam",
+                     "Output   every layer writes exr; common prefix: none",
+                     "[10001] en: Missing files:\n                /proj/missing_a.png\n", "cn: \u7f3a\u5c11\u6587\u4ef6",
                      "Scene    %s" % run.scene):
         assert expected in out
+    # a scene in error has its assets skipped, so no file list is shown for it
+    assets = ["Files (1, 0 B)\n  /proj/a.png", "Missing files (2)\n  /proj/missing_a.png\n  /proj/missing_b.png"]
+    if status == 2:
+        assert "Files    not collected (status 2)" in out and not any(part in out for part in assets)
+    else:
+        assert all(part in out for part in assets)
 
 
 def test_json_prints_the_delivered_text_and_keeps_the_requested_files(run):
