@@ -93,9 +93,12 @@ def check_scene(scene):
         raise Refusal("the scene %s is not a file" % scene)
     try:
         with open(scene, "rb") as handle:
-            handle.read(1)
+            head = handle.read(4)
     except OSError as error:
         raise Refusal("the scene %s cannot be read: %s" % (scene, error.strerror or error))
+    if head in (b"FOR4", b"FOR8"):  # the IFF chunk that opens a Maya Binary file
+        raise Refusal("the scene %s is a Maya Binary file; only Maya ASCII (.ma) scenes can be analysed "
+                      "here (save it as Maya ASCII)" % scene)
 
 
 def check_catalogue(path):

@@ -7,6 +7,7 @@ import sys
 import pytest
 
 from cli import main as cli
+import e2e
 import fake_host
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -81,7 +82,7 @@ def test_json_prints_the_delivered_text_and_keeps_the_requested_files(run):
 @pytest.mark.parametrize("python", [None, PY27])
 def test_host_runs_on_both_interpreter_lines(run, python):
     if python and not os.path.exists(python):
-        pytest.skip("no 2.7 interpreter here")
+        e2e.unavailable("no 2.7 interpreter here")
     args = ["--python", python] if python else []
     code, out, err = run("--json", *args, FAKE_RESULT=json.dumps(RESULT))
     assert code == 1 and json.loads(out)["model"]["scenePath"] == str(run.scene)
