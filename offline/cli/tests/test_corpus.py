@@ -10,7 +10,6 @@ stand-in.
 import glob
 import os
 import re
-import shutil
 
 import pytest
 
