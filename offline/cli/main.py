@@ -93,9 +93,12 @@ def check_scene(scene):
         raise Refusal("the scene %s is not a file" % scene)
     try:
         with open(scene, "rb") as handle:
-            handle.read(1)
+            head = handle.read(4)
     except OSError as error:
         raise Refusal("the scene %s cannot be read: %s" % (scene, error.strerror or error))
+    if head in (b"FOR4", b"FOR8"):  # the IFF chunk that opens a Maya Binary file
+        raise Refusal("the scene %s is a Maya Binary file; only Maya ASCII (.ma) scenes can be analysed "
+                      "here (save it as Maya ASCII)" % scene)
 
 
 def check_catalogue(path):
@@ -300,7 +303,15 @@ def format_summary(result, missing):
     out.append("Status   %s (%s)" % (status, STATUS_WORDS.get(status, "unknown")))
     out.append("Scene    %s" % model.get("scenePath"))
     custom = model.get("custom") or {}
-    out.append("Output   ext %s, prefix %s" % (model.get("ext") or "-", custom.get("filePrefix") or "-"))
+    # the job-wide values: "exr" only when every layer writes EXR, a prefix only when all layers share it
+    out.append("Output   %s; common prefix: %s" % (
+        "every layer writes %s" % model["ext"] if model.get("ext") else "the layers do not all write EXR",
+        custom.get("filePrefix") or "none"))
+    if custom.get("melString"):
+        out.append("MEL      %s" % custom["melString"])
+    env = model.get("envVars") or []
+    if env:
+        out.append("Env      %s" % ", ".join(env))
     layers = model.get("parts") or []
     out.append("Layers (%d)" % len(layers))
     for layer in layers:
@@ -313,21 +324,25 @@ def format_summary(result, missing):
         out.append("      cameras: %s" % (", ".join(cameras) if cameras else "none"))
     cameras = model.get("allCameras") or []
     out.append("Cameras (%d)  %s" % (len(cameras), ", ".join(cameras)))
-    files = sorted(result.get("files") or [])
-    out.append("Files (%d, %s)" % (len(files), _human(sum(_size(f) for f in files))))
-    out.extend("  " + path for path in files)
-    out.append("Missing files (%d)" % len(missing))
-    out.extend("  " + path for path in missing)
+    if status == 2:
+        # the analysis stops before the assets when the scene itself is in error
+        out.append("Files    not collected (status 2)")
+    else:
+        files = sorted(result.get("files") or [])
+        out.append("Files (%d, %s)" % (len(files), _human(sum(_size(f) for f in files))))
+        out.extend("  " + path for path in files)
+        out.append("Missing files (%d)" % len(missing))
+        out.extend("  " + path for path in missing)
     messages = result.get("msg") or []
     out.append("Messages (%d)" % len(messages))
     for message in messages:
-        out.append("  [%s] en: %s" % (message.get("code"), _one_line(message.get("en"))))
-        out.append("  %s cn: %s" % (" " * (len(str(message.get("code"))) + 2), _one_line(message.get("cn"))))
+        code = "[%s] " % message.get("code")
+        for index, language in enumerate(("en", "cn")):
+            lead = "  " + (code if index == 0 else " " * len(code)) + language + ": "
+            lines = [line for line in re.split(r"[\r\n]+", message.get(language) or "") if line] or [""]
+            out.append(lead + lines[0])
+            out.extend(" " * (len(lead) + 2) + line for line in lines[1:])
     return "\n".join(out)
-
-
-def _one_line(text):
-    return " | ".join(part for part in re.split(r"[\r\n]+", text or "") if part)
 
 
 # ---------------------------------------------------------------------------
@@ -372,6 +387,7 @@ def _main(args, scratch):
     env = host_environment(os.environ, args, paths, build)
     returncode = run_host(interpreter, scene, env, progress, args.timeout)
     if not os.path.isfile(paths["result"]):
+        check_catalogue(CATALOGUE)  # it may have gone or broken while the host ran
         raise Refusal(failure_reason(progress.lines, returncode))
     with open(paths["result"], "rb") as handle:
         text = handle.read().decode("utf-8")

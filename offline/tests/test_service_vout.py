@@ -76,8 +76,12 @@ class VoutTest(unittest.TestCase):
         self.assertEqual(os.listdir(os.path.join(self.root, "out")), ["result.json"])
 
     def test_unwritable_result_raises_and_leaves_nothing(self):
-        os.environ["VANALYZER_RESULT"] = os.path.join(self.root, "no-such-folder", "result.json")
-        self.assertRaises(OSError, vout.OutResult, "{}")
+        target = os.path.join(self.root, "no-such-folder", "result.json")
+        os.environ["VANALYZER_RESULT"] = target
+        with self.assertRaises(OSError) as caught:
+            vout.OutResult("{}")
+        # the error names the result file, not a temporary one
+        self.assertIn("cannot write the result %s: " % target, str(caught.exception))
         self.assertFalse(os.path.exists(os.path.join(self.root, "no-such-folder")))
         # a folder standing where the file should go: the rename fails, the temporary goes
         os.environ["VANALYZER_RESULT"] = os.path.join(self.root, "out")

@@ -164,7 +164,11 @@ def OutResult(text):
     target = os.path.abspath(_env_path("VANALYZER_RESULT", "vanalyzer_result.json"))
     folder = os.path.dirname(target)
     data = text if isinstance(text, bytes) else _as_text(text).encode("utf-8")
-    fd, temp = tempfile.mkstemp(prefix="." + os.path.basename(target) + ".", suffix=".tmp", dir=folder)
+    try:
+        fd, temp = tempfile.mkstemp(prefix="." + os.path.basename(target) + ".", suffix=".tmp", dir=folder)
+    except (IOError, OSError) as error:
+        # the caller sees which file could not be delivered, not a temporary name
+        raise OSError("cannot write the result %s: %s" % (target, error.strerror or error))
     try:
         try:
             view = memoryview(data)
@@ -174,9 +178,11 @@ def OutResult(text):
         finally:
             os.close(fd)
         _replace(temp, target)
-    except BaseException:
+    except BaseException as error:
         if os.path.exists(temp):
             os.remove(temp)
+        if isinstance(error, (IOError, OSError)):
+            raise OSError("cannot write the result %s: %s" % (target, error.strerror or error))
         raise
     _fsync_folder(folder)
     _sync_manifests()
