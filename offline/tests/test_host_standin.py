@@ -98,6 +98,13 @@ class FixtureAnswersTest(unittest.TestCase):
         self.assertEqual(cmds.getAttr("renderLayerManager.rlmi", mi=True), [0, 1, 2])
         self.assertIsNone(cmds.getAttr("beauty.adjs", mi=True))
 
+    def test_layer_adjustments_by_long_and_short_names(self):
+        open_scene(os.path.join(support.REPO, "examples", "project", "scenes", "shot010.ma"))
+        for value, plug in (("closeup.adjustments[0].value", "closeup.adjustments[0].plug"),
+                            ("closeup.adjs[0].val", "closeup.adjs[0].plg")):
+            self.assertIs(cmds.getAttr(value), True)
+            self.assertEqual(cmds.listConnections(plug), ["closeupCamShape"])
+
     def test_getattr_defaults_and_names(self):
         cases = [
             ("defaultRenderGlobals.imageFilePrefix", "<Scene>/<RenderLayer>/<Camera>"),

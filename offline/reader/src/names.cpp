@@ -184,6 +184,8 @@ constexpr AttributeInfo kAttributes[] = {
     {"renderLayer", "displayOrder", "do", D::Int, 0, nullptr},
     {"renderLayer", "identification", "rlid", D::Int, 0, nullptr},
     {"renderLayer", "adjustments", "adjs", D::None, 0, nullptr},
+    {"renderLayer", "plug", "plg", D::None, 0, nullptr},
+    {"renderLayer", "value", "val", D::None, 0, nullptr},
     {"renderLayerManager", "currentRenderLayer", "crl", D::Int, 0, nullptr},
     {"renderLayerManager", "renderLayerId", "rlmi", D::None, 0, nullptr},
     {"renderSetupLayer", "legacyRenderLayer", "lrl", D::None, 0, nullptr},
