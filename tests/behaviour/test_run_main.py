@@ -1,4 +1,5 @@
 """runMain in a child interpreter: one analysis, the result delivered, then the process tree ends."""
+import collections
 import json
 import os
 import time
@@ -6,7 +7,9 @@ import unittest
 
 import support
 
-SCENE = {"layers": [{"part": "masterLayer", "cameras": ["persp"], "layerFilePrefix": "a", "ext": "exr"}],
+SCENE = {"layers": [{"part": u"\u4e3b\u5c42", "cameras": ["persp"], "layerFilePrefix": "a", "ext": "exr"}],
+         "nodes": {"camera": ["perspShape"]},
+         "parents": {"perspShape": ["|persp"]},
          "attributes": {"defaultRenderGlobals.currentRenderer": "mayaSoftware"}}
 
 
@@ -26,10 +29,27 @@ class RunMainTest(unittest.TestCase):
         self.assertNotIn("runMain returned", run.stdout)
         results = run.calls("vout.OutResult")
         self.assertEqual(len(results), 1)
-        record = json.loads(results[0][0])
+        text = results[0][0]
+        record = json.loads(text, object_pairs_hook=collections.OrderedDict)
+        # Key for key, with pure ASCII escapes and json's own separators.
+        # (The order of keys is not significant.)
+        self.assertEqual(sorted(record), sorted(["status", "msg", "files", "AnalyzerVersion", "model"]))
+        self.assertEqual(sorted(record["model"]),
+                         sorted(["ext", "parts", "scenePath", "needSplit", "envVars", "custom", "allCameras"]))
+        self.assertTrue(all(ord(c) < 128 for c in text))
+        self.assertIn("\\u4e3b\\u5c42", text)
+        self.assertEqual(json.dumps(record), text)
         self.assertEqual(record["status"], 0)
-        self.assertEqual(record["model"]["parts"], SCENE["layers"])
+        self.assertEqual(record["msg"], [])
+        self.assertEqual(record["files"], [])
         self.assertEqual(record["AnalyzerVersion"], "1.5.9")
+        model = record["model"]
+        self.assertEqual(model["parts"], SCENE["layers"])
+        self.assertEqual(model["scenePath"], "/projects/shot/scene.ma")
+        self.assertEqual(model["allCameras"], ["|persp"])
+        self.assertEqual(model["envVars"], ["MAYA_VERSION=2020"])
+        self.assertEqual((model["ext"], model["needSplit"]), ("exr", 0))
+        self.assertEqual(model["custom"], {"prepare": "", "filePrefix": "a", "melString": 'evaluationManager -mode "off";'})
         deadline = time.time() + 10
         while time.time() < deadline and not all(process_gone(run.extra[k]) for k in ("child", "grandchild")):
             time.sleep(0.05)
