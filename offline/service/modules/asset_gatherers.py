@@ -1,0 +1,193 @@
+# -*- coding: utf-8 -*-
+"""The files each renderer's nodes name, found on disk or recorded as missing.
+
+Each gatherer reads the file attributes its table lists from every node of
+those types, resolves them (``asset_references``), expands them against the
+disk (``file_patterns``) and records what is missing with ``vout``.  The
+frames a node needs are the render range when the scene renders an
+animation, otherwise the one frame the node names.
+"""
+from __future__ import print_function
+
+import collections
+import gzip
+import io
+import os
+import re
+
+import asset_paths
+import asset_references
+import file_patterns
+import scene_queries
+import vout
+
+# The analyzer's settings as they stand when a gatherer starts (see vfile).
+GatherSettings = collections.namedtuple("GatherSettings", "ass_mode seek_all pool_size multi_threads")
+
+_ASS_READ_LIMIT = 64 * 1024 * 1024
+
+# (node type, attribute name groups, kind of file, frame attributes, reads uvTilingMode)
+_FRAME_ATTRS = (("useFrameExtension", "ufe"), ("frameExtension", "fe"), ("frameOffset", "fo"))
+
+GENERAL_NODES = [
+    ("file", [("fileTextureName", "ftn")], "image", _FRAME_ATTRS, True),
+    ("imagePlane", [("imageName", "imn")], "image", _FRAME_ATTRS, False),
+    ("AlembicNode", [("abc_File", "fn")], "cache", None, False),
+    ("gpuCache", [("cacheFileName", "cfn")], "cache", None, False),
+    ("audio", [("filename", "f")], "sound", None, False),
+]
+
+ARNOLD_NODES = [
+    ("aiImage", [("filename",)], "image", None, False),
+    ("aiStandIn", [("dso",)], "cache", (("useFrameExtension",), ("frameNumber",), None), False),
+    ("aiVolume", [("filename",)], "cache", (("useFrameExtension",), ("frame",), None), False),
+    ("aiPhotometricLight", [("aiFilename",)], "image", None, False),
+    ("aiMaterialx", [("filename",)], "image", None, False),
+]
+
+REDSHIFT_NODES = [
+    ("RedshiftProxyMesh", [("fileName", "fn")], "cache",
+     (("useFrameExtension",), ("frameExtension",), None), False),
+    ("RedshiftNormalMap", [("tex0",)], "image", None, False),
+    ("RedshiftBumpMap", [("tex0",)], "image", None, False),
+    ("RedshiftDomeLight", [("tex0",), ("tex1",)], "image", None, False),
+    ("RedshiftIESLight", [("profile",)], "image", None, False),
+    ("RedshiftVolumeShape", [("fileName", "fn")], "cache",
+     (("useFrameExtension",), ("frameExtension",), None), False),
+    ("RedshiftSprite", [("tex0",)], "image", None, False),
+    ("RedshiftEnvironment", [("tex0",), ("tex1",), ("tex2",), ("tex3",), ("tex4",)], "image", None, False),
+    ("RedshiftLensDistortion", [("LDimage",)], "image", None, False),
+    ("RedshiftBokeh", [("dofBokehImage",)], "image", None, False),
+]
+
+VRAY_NODES = [
+    ("VRayMesh", [("fileName", "fn")], "cache", None, False),
+    ("VRayLightIESShape", [("iesFile",)], "image", None, False),
+    ("VRayVolumeGrid", [("inFile", "inPath")], "cache", None, False),
+    ("VRayScene", [("FilePath",)], "cache", None, False),
+    ("VRayPtex", [("ptexFile",)], "image", None, False),
+]
+
+RENDERMAN_NODES = [
+    ("PxrTexture", [("filename",)], "image", None, False),
+    ("PxrMultiTexture", [("filename%d" % i,) for i in range(10)], "image", None, False),
+    ("PxrNormalMap", [("filename",)], "image", None, False),
+    ("PxrBump", [("filename",)], "image", None, False),
+    ("PxrPtexture", [("filename",)], "image", None, False),
+    ("PxrDomeLight", [("lightColorMap",)], "image", None, False),
+    ("PxrRectLight", [("lightColorMap",), ("iesProfile",)], "image", None, False),
+    ("PxrSphereLight", [("iesProfile",)], "image", None, False),
+    ("PxrDiskLight", [("iesProfile",)], "image", None, False),
+    ("PxrCylinderLight", [("iesProfile",)], "image", None, False),
+    ("PxrGoboLightFilter", [("map",)], "image", None, False),
+    ("PxrCookieLightFilter", [("map",)], "image", None, False),
+]
+
+
+def _table_references(table):
+    references = []
+    for node_type, attributes, kind, frame_attrs, tiling in table:
+        references.extend(asset_references.node_references(node_type, attributes, kind, frame_attrs, tiling))
+    return references
+
+
+def _map(function, items, settings):
+    """Disk lookups, on a thread pool when the settings ask for one."""
+    size = settings.pool_size if isinstance(settings.pool_size, int) else 1
+    if settings.multi_threads == 1 and size > 1 and len(items) > 1:
+        from multiprocessing.pool import ThreadPool
+        pool = ThreadPool(min(size, len(items)))
+        try:
+            return pool.map(function, items)
+        finally:
+            pool.close()
+            pool.join()
+    return [function(item) for item in items]
+
+
+def _gather(references, settings, places=None):
+    places = places or asset_paths.Places(scene_queries.scene_name())
+    frames = scene_queries.render_frames() if any(r.frame_mode or "#" in r.raw or "<f" in r.raw.lower()
+                                                  for r in references) else None
+    patterns = [asset_references.resolve(reference, places, frames) for reference in references]
+    group = file_patterns.AssetGroup()
+    for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all), patterns, settings):
+        group.add(part)
+    return group
+
+
+def _finish(group, label):
+    for path in group.missingFiles:
+        vout.RecordMissing(path)
+    vout.Info("%s: %d files, %d missing." % (label, len(group.files), len(group.missingFiles)))
+    return group
+
+
+_COPY_NUMBER = re.compile(r"\{\d+\}$")
+
+
+def scene_assets(scene_path, settings):
+    """Files of Maya's own nodes and the scene's references."""
+    vout.Info("Gathering scene assets.")
+    references = []
+    try:
+        for path in scene_queries.cmds().file(q=True, reference=True) or []:
+            references.append(asset_references.Reference(_COPY_NUMBER.sub("", path), "scene"))
+    except Exception as error:
+        vout.Warring("Reference query failed: %s" % (error,))
+    references.extend(_table_references(GENERAL_NODES))
+    return _finish(_gather(references, settings, asset_paths.Places(scene_path)), "Scene assets")
+
+
+_ASS_PARAMETER = re.compile(r"\b(?:filename|dso)\s+\"([^\"]+)\"")
+
+
+def _ass_references(path):
+    """References named inside an Arnold .ass file."""
+    try:
+        opener = gzip.open if path.lower().endswith(".gz") else io.open
+        with opener(path, "rb") as handle:
+            data = handle.read(_ASS_READ_LIMIT)
+    except (IOError, OSError) as error:
+        vout.Warring("Cannot read %s: %s" % (path, error))
+        return []
+    text = data.decode("utf-8", "replace")
+    folder = os.path.dirname(path)
+    return [asset_references.Reference(raw, "image", base_dir=folder) for raw in _ASS_PARAMETER.findall(text)]
+
+
+def arnold_assets(settings):
+    """Arnold's files; with ass_mode 1 also the files its .ass stand-ins name."""
+    vout.Info("Gathering Arnold assets.")
+    places = asset_paths.Places(scene_queries.scene_name())
+    group = _gather(_table_references(ARNOLD_NODES), settings, places)
+    if settings.ass_mode == 1:
+        nested = []
+        for path in sorted(group.files):
+            if re.search(r"\.ass(\.gz)?$", path, re.IGNORECASE):
+                nested.extend(_ass_references(path))
+        if nested:
+            group.add(_gather(nested, settings, places))
+    return _finish(group, "Arnold assets")
+
+
+def redshift_assets(settings, with_texture_caches):
+    """Redshift's files; with_texture_caches adds the .rstexbin caches beside them."""
+    vout.Info("Gathering Redshift assets.")
+    group = _gather(_table_references(REDSHIFT_NODES), settings)
+    if with_texture_caches:
+        for path in list(group.files):
+            cache = os.path.splitext(path)[0] + ".rstexbin"
+            if cache != path and file_patterns.exists(cache):
+                group.files.add(cache)
+    return _finish(group, "Redshift assets")
+
+
+def vray_assets(settings):
+    vout.Info("Gathering VRay assets.")
+    return _finish(_gather(_table_references(VRAY_NODES), settings), "VRay assets")
+
+
+def renderman_assets(settings):
+    vout.Info("Gathering RenderMan assets.")
+    return _finish(_gather(_table_references(RENDERMAN_NODES), settings), "RenderMan assets")

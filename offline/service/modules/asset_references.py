@@ -1,0 +1,120 @@
+# -*- coding: utf-8 -*-
+"""The paths a scene's nodes name, and the pattern each one resolves to."""
+from __future__ import print_function
+
+import os
+
+import asset_paths
+import file_patterns
+import scene_queries
+
+
+class Reference(object):
+    """A raw path from the scene with what is known about its tiles and frames."""
+
+    def __init__(self, raw, kind="image", tiling=0, frame_mode=False, named_frame=None,
+                 explicit_tiles=(), base_dir=None):
+        self.raw = raw
+        self.kind = kind
+        self.tiling = tiling
+        self.frame_mode = frame_mode
+        self.named_frame = named_frame
+        self.explicit_tiles = list(explicit_tiles)
+        self.base_dir = base_dir
+
+
+def resolve(reference, places, frames):
+    """The pattern for one reference, the relative ones placed as Maya would."""
+    raw = asset_paths.expand_vars(reference.raw.strip())
+    if reference.base_dir and not asset_paths.is_absolute(raw):
+        candidates = [asset_paths.normalise(os.path.join(reference.base_dir, raw))]
+    elif asset_paths.is_absolute(raw):
+        candidates = [asset_paths.normalise(raw)]
+    else:
+        candidates = places.candidates(raw, reference.kind)
+    patterns = [_make_pattern(path, reference, frames) for path in candidates]
+    if len(patterns) > 1:
+        for pattern in patterns:
+            if file_patterns.has_any(pattern):
+                return pattern
+    return patterns[0]
+
+
+def _make_pattern(path, reference, frames):
+    named_tiles = []
+    named_frame = reference.named_frame
+    if reference.tiling in (1, 2, 3):
+        path, tile = file_patterns.tiled_name(path, reference.tiling)
+        if tile:
+            named_tiles.append(tile)
+    elif reference.tiling == 4:
+        folder = os.path.dirname(path)
+        named_tiles.append(path)
+        named_tiles.extend(asset_paths.normalise(os.path.join(folder, name))
+                           if not asset_paths.is_absolute(name) else name
+                           for name in reference.explicit_tiles)
+    if reference.frame_mode:
+        path, written = file_patterns.framed_name(path)
+        if named_frame is None:
+            named_frame = written
+    pattern = file_patterns.Pattern(path, named_tiles, named_frame)
+    if "frame" in pattern.roles:
+        pattern.needed_frames = frames
+    return pattern
+
+
+def _text_values(node, attribute_groups):
+    """The non-empty text values of a node's file attributes."""
+    values = []
+    for names in attribute_groups:
+        value = scene_queries.first_attribute(node, names)
+        if isinstance(value, (list, tuple)):
+            values.extend(item for item in value if item)
+        elif value:
+            values.append(value)
+    return values
+
+
+def node_references(node_type, attribute_groups, kind, frame_attrs=None, tiling=False):
+    """The references held by every node of a type in the given file attributes.
+
+    frame_attrs names the (use, frame, offset) attributes of a node that can
+    read a frame sequence; tiling reads the node's ``uvTilingMode``.
+    """
+    get = scene_queries.first_attribute
+    references = []
+    for node in scene_queries.nodes_of_type(node_type):
+        frame_mode = False
+        named_frame = None
+        if frame_attrs:
+            use_attr, frame_attr, offset_attr = frame_attrs
+            frame_mode = bool(get(node, use_attr, False))
+            if frame_mode and frame_attr:
+                value = get(node, frame_attr)
+                offset = get(node, offset_attr, 0) if offset_attr else 0
+                if isinstance(value, (int, float)):
+                    named_frame = int(round(value + (offset or 0)))
+        mode = 0
+        explicit = []
+        if tiling:
+            mode = get(node, ("uvTilingMode", "uvt"), 0) or 0
+            if mode == 4:
+                explicit = _explicit_tiles(node)
+        for raw in _text_values(node, attribute_groups):
+            references.append(Reference(raw, kind, mode, frame_mode, named_frame, explicit))
+    return references
+
+
+def _explicit_tiles(node):
+    host = scene_queries.cmds()
+    names = []
+    try:
+        indices = host.getAttr("%s.explicitUvTiles" % node, mi=True) or []
+    except Exception:
+        return names
+    for index in indices:
+        name = scene_queries.first_attribute("%s.explicitUvTiles[%d]" % (node, index),
+                                             ("explicitUvTileName", "eutn"))
+        if name:
+            names.append(name)
+    return names

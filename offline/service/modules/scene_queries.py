@@ -1,0 +1,61 @@
+# -*- coding: utf-8 -*-
+"""What the service modules ask the host about the open scene, through ``maya.cmds``.
+
+Every query tolerates a host that does not answer: an attribute it does not
+know gives the caller's default, a node type it does not know gives no nodes.
+"""
+from __future__ import print_function
+
+import vout
+
+_FRAME_LIMIT = 100000
+
+
+def cmds():
+    # imported on use: the module loads before a host provides maya
+    from maya import cmds
+    return cmds
+
+
+def first_attribute(node, names, default=None):
+    """The first of the attribute names that the host answers for node."""
+    host = cmds()
+    for name in names:
+        try:
+            return host.getAttr("%s.%s" % (node, name))
+        except Exception:
+            continue
+    return default
+
+
+def nodes_of_type(node_type):
+    try:
+        return list(cmds().ls(type=node_type) or [])
+    except Exception as error:
+        vout.Debug("ls type %s failed: %s" % (node_type, error))
+        return []
+
+
+def scene_name():
+    try:
+        return cmds().file(q=True, sn=True) or ""
+    except Exception:
+        return ""
+
+
+def render_frames():
+    """The frames the render covers, or None when only the current frame renders."""
+    host = cmds()
+    try:
+        if not host.getAttr("defaultRenderGlobals.animation"):
+            return None
+    except Exception:
+        return None
+    start = first_attribute("defaultRenderGlobals", ("startFrame", "fs"), 1)
+    end = first_attribute("defaultRenderGlobals", ("endFrame", "ef"), 10)
+    step = first_attribute("defaultRenderGlobals", ("byFrameStep", "bfs"), 1) or 1
+    try:
+        start, end, step = int(round(start)), int(round(end)), max(1, int(round(step)))
+    except (TypeError, ValueError):
+        return None
+    return list(range(start, end + 1, step))[:_FRAME_LIMIT]
