@@ -24,10 +24,10 @@ Settings the analyzer writes before gathering:
 """
 from __future__ import print_function
 
-import asset_gatherers
-from file_patterns import AssetGroup
-from job_settings import getEnvDict, getEvaluation, getIniConfiger
-from render_layers import GetLayersInfo
+from _vfile import asset_gatherers
+from _vfile.file_patterns import AssetGroup
+from _vfile.job_settings import getEnvDict, getEvaluation, getIniConfiger
+from _vfile.render_layers import GetLayersInfo
 
 __all__ = ["assMode", "SeekAllAss", "maxPoolSize", "mulitThreads", "AssetGroup", "GetLayersInfo", "getAssets",
            "getArnoldAssets", "getRedShiftAssets", "getVRayAssets", "getRenerManAssets", "getEnvDict",

@@ -7,7 +7,7 @@ import io
 import os
 import re
 
-import scene_queries
+from . import scene_queries
 
 _JOB_VARIABLE_PREFIXES = ("MAYA_", "MTOA", "ARNOLD", "SOLIDANGLE", "REDSHIFT_", "VRAY_", "RMAN",
                           "RFM", "RENDERMAN", "PXR_", "OCIO", "XGEN_", "PELK")

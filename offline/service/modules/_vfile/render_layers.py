@@ -2,7 +2,7 @@
 """One record per renderable render layer of the open scene."""
 from __future__ import print_function
 
-import scene_queries
+from . import scene_queries
 import vout
 
 _MAYA_IMAGE_FORMATS = {

@@ -15,10 +15,10 @@ import io
 import os
 import re
 
-import asset_paths
-import asset_references
-import file_patterns
-import scene_queries
+from . import asset_paths
+from . import asset_references
+from . import file_patterns
+from . import scene_queries
 import vout
 
 # The analyzer's settings as they stand when a gatherer starts (see vfile).

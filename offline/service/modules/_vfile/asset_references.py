@@ -4,9 +4,9 @@ from __future__ import print_function
 
 import os
 
-import asset_paths
-import file_patterns
-import scene_queries
+from . import asset_paths
+from . import file_patterns
+from . import scene_queries
 
 
 class Reference(object):

@@ -1,0 +1,1 @@
+"""The inner parts of the offline vfile module, one concern each; only vfile imports them."""
