@@ -66,6 +66,9 @@ std::string Reader::describe(const Token& t) {
 }
 
 void Reader::read_header() {
+  // A Maya Binary file is an IFF file: its first group chunk is FOR4 (32-bit) or FOR8 (64-bit).
+  const std::string_view magic = lex_.peek_bytes(4);
+  if (magic == "FOR4" || magic == "FOR8") lex_.fail(1, 1, "not a Maya ASCII file (Maya Binary)");
   Token first = lex_.next();
   if (first.kind != TokenKind::Comment || !starts_with(first.text, "Maya ASCII")) {
     lex_.fail(first.line, first.column, "not a Maya ASCII file: no '//Maya ASCII' header line");
