@@ -104,6 +104,11 @@ bool Lexer::fill() {
 
 int Lexer::peek() { return fill() ? static_cast<unsigned char>(buffer_[pos_]) : -1; }
 
+std::string_view Lexer::peek_bytes(std::size_t n) {
+  if (!fill()) return {};
+  return std::string_view(buffer_.data() + pos_, std::min(n, end_ - pos_));
+}
+
 char Lexer::take() {
   const char c = buffer_[pos_++];
   if (c == '\n') {

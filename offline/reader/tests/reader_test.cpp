@@ -253,6 +253,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadCase{"empty", "", 1, "not a Maya ASCII file"},
         BadCase{"not_maya", "hello world;\n", 1, "not a Maya ASCII file"},
+        BadCase{"maya_binary_32", std::string("FOR4\0\0\x01\x20Maya", 12), 1, "not a Maya ASCII file (Maya Binary)"},
+        BadCase{"maya_binary_64", std::string("FOR8\0\0\0\0\0\0\x01\x20Maya", 16), 1, "not a Maya ASCII file (Maya Binary)"},
         BadCase{"truncated_in_statement", H + "createNode transform -n \"a\";\n\tsetAttr \".t\" -type \"double3\" 0 1", 6, "'setAttr' has no closing ';'"},
         BadCase{"truncated_in_skipped_values", H + "createNode mesh -n \"m\";\n\tsetAttr -s 3 \".vt[0:2]\"\n\t\t 0 0 0 1 1", 6, "'setAttr' has no closing ';'"},
         BadCase{"truncated_in_string", H + "createNode script -n \"s\";\n\tsetAttr \".b\" -type \"string\" \"abc", 6, "unterminated string"},

@@ -97,6 +97,8 @@ class Lexer {
   // Consumes everything up to and including the next ';' outside strings. `start` names the
   // statement for the error raised when the input ends first.
   void skip_statement(const Token& start);
+  // Up to n of the bytes ahead, not consumed: fewer where the input or the buffered chunk ends first.
+  std::string_view peek_bytes(std::size_t n);
 
   [[noreturn]] void fail(std::int64_t line, std::int64_t column, const std::string& what) const;
   [[noreturn]] void fail_here(const std::string& what) const;

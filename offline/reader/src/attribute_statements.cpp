@@ -1,0 +1,81 @@
+// addAttr (dynamic attributes and their defaults), connectAttr, disconnectAttr, relationship.
+#include "statement_reader.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace mayaascii {
+namespace detail {
+
+void Reader::add_attr(const std::vector<Token>& tokens) {
+  const Args args = parse_args(tokens, {"m", "multi", "im", "indexMatters", "uac", "usedAsColor",
+                                         "uaf", "usedAsFilename", "iu", "internalSet", "r", "readable",
+                                         "w", "writable", "s", "storable"});
+  const int target = args.positionals.empty() ? current_ : find_node(args.positionals.back().text);
+  if (target < 0) return;
+  DynamicAttribute attr;
+  if (const Token* sn = args.flag({"sn", "shortName"})) attr.short_name = sn->text;
+  if (const Token* ln = args.flag({"ln", "longName"})) attr.long_name = ln->text;
+  if (attr.short_name.empty()) attr.short_name = attr.long_name;
+  if (attr.long_name.empty()) attr.long_name = attr.short_name;
+  if (attr.long_name.empty()) return;
+  const Token* at = args.flag({"at", "attributeType"});
+  const Token* dt = args.flag({"dt", "dataType"});
+  attr.type = at != nullptr ? at->text : dt != nullptr ? dt->text : std::string();
+  const bool is_bool = attr.type == "bool";
+  const bool is_integral = one_of(attr.type, {"long", "short", "byte", "enum", "char"});
+  if (const Token* dv = args.flag({"dv", "defaultValue"})) {
+    const Value v = word_value(dv->text);
+    const double n = v.kind == Value::Kind::Int ? static_cast<double>(v.i) : v.kind == Value::Kind::Double ? v.d : 0;
+    attr.has_default = true;
+    attr.default_value = is_bool ? Value::boolean(n != 0)
+                         : is_integral ? Value::integer(static_cast<std::int64_t>(n))
+                                       : Value::real(n);
+  } else if (is_bool) {
+    attr.has_default = true;
+    attr.default_value = Value::boolean(false);
+  } else if (is_integral) {
+    attr.has_default = true;
+    attr.default_value = Value::integer(0);
+  } else if (one_of(attr.type, {"float", "double", "doubleLinear", "doubleAngle", "time", "floatLinear",
+                                "floatAngle"})) {
+    attr.has_default = true;
+    attr.default_value = Value::real(0);
+  }
+  scene_.nodes[static_cast<std::size_t>(target)].dynamic.push_back(std::move(attr));
+}
+
+void Reader::connect_attr(const Token& command, const std::vector<Token>& tokens) {
+  const Args args = parse_args(tokens, {"na", "nextAvailable", "f", "force"});
+  if (args.positionals.size() < 2) lex_.fail(command.line, command.column, "connectAttr needs two plugs");
+  Connection c;
+  c.source = strip_root(args.positionals[0].text);
+  c.destination = strip_root(args.positionals[1].text);
+  if (args.has({"na", "nextAvailable"}) && c.destination.back() != ']') {
+    const int index = next_available_[c.destination]++;
+    c.destination += "[" + std::to_string(index) + "]";
+  }
+  scene_.connections.push_back(std::move(c));
+}
+
+void Reader::disconnect_attr(const std::vector<Token>& tokens) {
+  const Args args = parse_args(tokens, {"na", "nextAvailable"});
+  if (args.positionals.size() < 2) return;
+  const std::string source = strip_root(args.positionals[0].text);
+  const std::string destination = strip_root(args.positionals[1].text);
+  auto& list = scene_.connections;
+  list.erase(std::remove_if(list.begin(), list.end(),
+                            [&](const Connection& c) { return c.source == source && c.destination == destination; }),
+             list.end());
+}
+
+void Reader::relationship(const std::vector<Token>& tokens) {
+  if (tokens.empty()) return;
+  Relationship r;
+  r.kind = tokens[0].text;
+  for (std::size_t i = 1; i < tokens.size(); ++i) r.members.push_back(strip_root(tokens[i].text));
+  scene_.relationships.push_back(std::move(r));
+}
+
+}  // namespace detail
+}  // namespace mayaascii

@@ -1,0 +1,63 @@
+// The scene-wide statements at the head of a file: requires, fileInfo, currentUnit, file.
+#include "statement_reader.h"
+
+namespace mayaascii {
+namespace detail {
+
+void Reader::requires_(const Token& command, const std::vector<Token>& tokens) {
+  const Args args = parse_args(tokens, {});
+  if (args.positionals.empty()) lex_.fail(command.line, command.column, "requires without a plug-in name");
+  const std::string version = args.positionals.size() >= 2 ? args.positionals[1].text : std::string();
+  if (args.positionals[0].kind == TokenKind::Word && args.positionals[0].text == "maya") {
+    scene_.required_maya = version;
+    return;
+  }
+  Requirement r;
+  r.plugin = args.positionals[0].text;
+  r.version = version;
+  for (const auto& f : args.flags) {
+    if (one_of(f.first, {"nodeType", "nt"})) r.node_types.push_back(f.second.text);
+    if (one_of(f.first, {"dataType", "dt"})) r.data_types.push_back(f.second.text);
+  }
+  scene_.requires_.push_back(std::move(r));
+}
+
+void Reader::file_info(const std::vector<Token>& tokens) {
+  const Args args = parse_args(tokens, {});
+  if (args.positionals.size() >= 2 && args.flags.empty()) {
+    scene_.file_info.emplace_back(args.positionals[0].text, args.positionals[1].text);
+  }
+}
+
+void Reader::current_unit(const std::vector<Token>& tokens) {
+  const Args args = parse_args(tokens, {});
+  for (const auto& f : args.flags) {
+    if (one_of(f.first, {"l", "linear"})) scene_.units["linear"] = f.second.text;
+    if (one_of(f.first, {"a", "angle"})) scene_.units["angle"] = f.second.text;
+    if (one_of(f.first, {"t", "time"})) scene_.units["time"] = f.second.text;
+  }
+}
+
+void Reader::file(const std::vector<Token>& tokens) {
+  const Args args = parse_args(tokens, {"r", "reference", "iv", "ignoreVersion", "f", "force", "gl",
+                                         "groupLocator", "i", "import", "dns", "defaultNamespace"});
+  const Token* depth = args.flag({"rdi", "referenceDepthInfo"});
+  const bool top = args.has({"r", "reference"});
+  if ((depth == nullptr && !top) || args.positionals.empty()) return;
+  Reference ref;
+  ref.path = args.positionals.back().text;
+  ref.top_level = top;
+  if (depth != nullptr) {
+    const Value v = word_value(depth->text);
+    ref.depth = v.kind == Value::Kind::Int ? static_cast<int>(v.i) : 0;
+  }
+  if (const Token* ns = args.flag({"ns", "namespace"})) ref.ns = ns->text;
+  if (const Token* rfn = args.flag({"rfn", "referenceNode"})) ref.reference_node = rfn->text;
+  if (const Token* typ = args.flag({"typ", "type"})) ref.type = typ->text;
+  if (const Token* op = args.flag({"op", "options"})) ref.options = op->text;
+  if (const Token* dr = args.flag({"dr", "deferReference"})) ref.deferred = dr->text == "1" || dr->text == "true";
+  scene_.references.push_back(std::move(ref));
+}
+
+}  // namespace detail
+}  // namespace mayaascii
