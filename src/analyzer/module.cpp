@@ -5,6 +5,7 @@
 #include "host/module_globals.h"
 #include "host/service.h"
 #include "python/caught_error.h"
+#include "python/module_entry.h"
 #include "python/objects.h"
 
 namespace vanalyzer {
@@ -51,24 +52,10 @@ python::Ref loadModule() {
 }  // namespace
 }  // namespace vanalyzer
 
-#if defined(_WIN32)
-#define VANALYZER_EXPORT
-#else
-#define VANALYZER_EXPORT __attribute__((visibility("default")))
-#endif
-
 #ifdef VANALYZER_PYTHON2
-extern "C" VANALYZER_EXPORT void initvanalyzer(void);
-PyMODINIT_FUNC initvanalyzer(void) {
-  // 2.7 reads a failure from the pending exception; the module object is owned by sys.modules.
-  python::entry([] {
-    vanalyzer::loadModule();
-    return python::Ref();
-  });
-}
+extern "C" PYTHON_MODULE_EXPORT void initvanalyzer(void);
+PyMODINIT_FUNC initvanalyzer(void) { python::initialiseModule(vanalyzer::loadModule); }
 #else
-extern "C" VANALYZER_EXPORT PyObject* PyInit_vanalyzer(void);
-PyMODINIT_FUNC PyInit_vanalyzer(void) {
-  return python::entry([] { return vanalyzer::loadModule(); });
-}
+extern "C" PYTHON_MODULE_EXPORT PyObject* PyInit_vanalyzer(void);
+PyMODINIT_FUNC PyInit_vanalyzer(void) { return python::initialiseModule(vanalyzer::loadModule); }
 #endif

@@ -10,6 +10,7 @@
 #include "mayaascii/names.h"
 #include "mayaascii/reader.h"
 #include "python/caught_error.h"
+#include "python/module_entry.h"
 #include "python/compat.h"
 #include "python/objects.h"
 
@@ -274,24 +275,10 @@ Ref loadModule() {
 
 }  // namespace
 
-#if defined(_WIN32)
-#define MAYAASCII_EXPORT
-#else
-#define MAYAASCII_EXPORT __attribute__((visibility("default")))
-#endif
-
 #ifdef VANALYZER_PYTHON2
-extern "C" MAYAASCII_EXPORT void initmayaascii(void);
-PyMODINIT_FUNC initmayaascii(void) {
-  // 2.7 reads a failure from the pending exception; the module object is owned by sys.modules.
-  python::entry([] {
-    loadModule();
-    return Ref();
-  });
-}
+extern "C" PYTHON_MODULE_EXPORT void initmayaascii(void);
+PyMODINIT_FUNC initmayaascii(void) { python::initialiseModule(loadModule); }
 #else
-extern "C" MAYAASCII_EXPORT PyObject* PyInit_mayaascii(void);
-PyMODINIT_FUNC PyInit_mayaascii(void) {
-  return python::entry([] { return loadModule(); });
-}
+extern "C" PYTHON_MODULE_EXPORT PyObject* PyInit_mayaascii(void);
+PyMODINIT_FUNC PyInit_mayaascii(void) { return python::initialiseModule(loadModule); }
 #endif
