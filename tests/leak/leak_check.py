@@ -1,4 +1,4 @@
-"""Reference-leak check: whole analyses, thousands of times, must not grow anything.
+"""Reference-leak check: whole analyses and scene loads, thousands of times, must not grow anything.
 
 Run with Debian's python3.11-dbg against the reference-counting build (VANALYZER_BINARY_DIR pointing at
 it): sys.gettotalrefcount() then sees every reference the module takes and does not give back. The
@@ -68,6 +68,34 @@ def scripted_world(textures):
     return world
 
 
+def growth_over(iterations, action):
+    """What one run of `action` repeated leaves behind, after the interpreter's caches warmed up."""
+    for _ in range(max(50, iterations // 4)):
+        action()
+    gc.collect()
+    references = sys.gettotalrefcount() if hasattr(sys, "gettotalrefcount") else None
+    blocks = sys.getallocatedblocks()
+    objects = len(gc.get_objects())
+    for _ in range(iterations):
+        action()
+    gc.collect()
+    growth = {"allocated blocks": sys.getallocatedblocks() - blocks, "gc objects": len(gc.get_objects()) - objects}
+    if references is not None:
+        growth["references"] = sys.gettotalrefcount() - references
+    return growth
+
+
+def report(what, iterations, growth):
+    """Prints the growth; a leak of one reference or block per run shows as +iterations, cache noise
+    stays far below. Returns whether it passed."""
+    print("leak check: %d %s on %s; growth: %s" % (
+        iterations, what, sys.version.split()[0], ", ".join("%s %+d" % item for item in sorted(growth.items()))))
+    failed = [name for name, value in growth.items() if value > iterations // 10]
+    if failed:
+        print("leak check FAILED: %s grew" % ", ".join(failed))
+    return not failed
+
+
 def main():
     iterations = int(sys.argv[1]) if len(sys.argv) > 1 else 3000
     folder = tempfile.mkdtemp(prefix="vanalyzer-leak-")
@@ -77,37 +105,32 @@ def main():
         os.environ.update({"MachineType": "startGpu", "PELKTHREADS": "8", "PELKCUS": "4", "PELKTX": "1",
                            "pelk_Plugins": "vray|3.60.04", "pelk_Machine": "cpu_32c"})
         install_customisation()
-        sys.stdout = Discard()
 
         def analyse():
             scripted_world(textures)
             analyzer = vanalyzer.Maya_Analyzer(0)
             assert analyzer.finalResult
 
-        # Warm up the interpreter's own caches (free lists, method caches, interned names) first.
-        for _ in range(max(50, iterations // 4)):
-            analyse()
-        gc.collect()
-        references = sys.gettotalrefcount() if hasattr(sys, "gettotalrefcount") else None
-        blocks = sys.getallocatedblocks()
-        objects = len(gc.get_objects())
-        for _ in range(iterations):
-            analyse()
-        gc.collect()
-        growth = {"allocated blocks": sys.getallocatedblocks() - blocks,
-                  "gc objects": len(gc.get_objects()) - objects}
-        if references is not None:
-            growth["references"] = sys.gettotalrefcount() - references
+        import mayaascii
+        scene = os.path.join(support.REPOSITORY, "offline", "fixtures", "arnold_layers.ma")
+        truncated = os.path.join(folder, "truncated.ma")
+        with open(scene, "rb") as source, open(truncated, "wb") as target:
+            target.write(source.read()[:2000])
+
+        def load_scenes():
+            assert mayaascii.load(scene)
+            try:
+                mayaascii.load(truncated)
+            except mayaascii.ParseError:
+                pass
+
+        sys.stdout = Discard()
+        analyses = growth_over(iterations, analyse)
+        loads = growth_over(iterations, load_scenes)
         sys.stdout = sys.__stdout__
-        print("leak check: %d analyses on %s; growth: %s" % (
-            iterations, sys.version.split()[0],
-            ", ".join("%s %+d" % item for item in sorted(growth.items()))))
-        # A leak of one reference or block per analysis shows as +iterations; cache noise stays far below.
-        failed = [name for name, value in growth.items() if value > iterations // 10]
-        if failed:
-            print("leak check FAILED: %s grew" % ", ".join(failed))
-            return 1
-        return 0
+        passed = report("analyses", iterations, analyses)
+        passed = report("scene loads (one whole, one truncated)", iterations, loads) and passed
+        return 0 if passed else 1
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
