@@ -1,6 +1,6 @@
 """Runs one vanalyzer.runMain in this process, as the service's client would inside the host.
 
-Reads a JSON spec (argv[1]): the scenario attributes to set, whether to install a catalogue, whether
+Reads a JSON plan (argv[1]): the scenario attributes to set, whether to install a catalogue, whether
 the host's command module is importable, whether to start descendants first, and the runMain
 arguments. Every event is journaled to a file, since runMain ends this process by force.
 """
@@ -29,24 +29,24 @@ class BlockMaya(object):
 
 def main():
     with open(sys.argv[1]) as handle:
-        spec = json.load(handle)
+        plan = json.load(handle)
     sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
     doubles = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "doubles")
     sys.path.insert(0, doubles)
     import scenario
     world = scenario.reset()
-    world.journal = spec["journal"]
-    for name, value in spec.get("scenario", {}).items():
+    world.journal = plan["journal"]
+    for name, value in plan.get("scenario", {}).items():
         setattr(world, name, set(value) if isinstance(getattr(world, name), set) else value)
-    if not spec.get("host_commands", True):
+    if not plan.get("host_commands", True):
         sys.meta_path.insert(0, BlockMaya())
     import support
-    if spec.get("catalogue", True):
-        support.write_catalogue(spec["folder"])
+    if plan.get("catalogue", True):
+        support.write_catalogue(plan["folder"])
     else:
-        support.vfile.__file__ = os.path.join(spec["folder"], "a", "b", "vfile.py")
+        support.vfile.__file__ = os.path.join(plan["folder"], "a", "b", "vfile.py")
     extra = {"module_names": sorted(name for name in vars(support.vanalyzer) if not name.startswith("__"))}
-    if spec.get("spawn_descendants"):
+    if plan.get("spawn_descendants"):
         # A child that itself starts a grandchild: both must end with this process.
         child = subprocess.Popen([sys.executable, "-c",
                                   "import subprocess, sys, time\n"
@@ -54,11 +54,11 @@ def main():
                                   "print(g.pid); sys.stdout.flush(); time.sleep(300)"],
                                  stdout=subprocess.PIPE)
         extra.update(child=child.pid, grandchild=int(child.stdout.readline()), runner=os.getpid())
-    with open(os.path.join(spec["folder"], "extra.json"), "w") as handle:
+    with open(os.path.join(plan["folder"], "extra.json"), "w") as handle:
         json.dump(extra, handle)
-    if spec.get("import_only"):
+    if plan.get("import_only"):
         return
-    support.vanalyzer.runMain(*spec.get("arguments", [0, 0]))
+    support.vanalyzer.runMain(*plan.get("arguments", [0, 0]))
     print("runMain returned")
 
 

@@ -154,20 +154,20 @@ class ChildRun(object):
         return [event[2] for event in self.events if event[0] == "call" and event[1] == name]
 
 
-def run_child(spec):
-    """Runs child_runner.py with a JSON spec in a new interpreter and reports what happened."""
+def run_child(plan):
+    """Runs child_runner.py with a JSON plan in a new interpreter and reports what happened."""
     folder = tempfile.mkdtemp(prefix="vanalyzer-child-")
     try:
-        spec_path = os.path.join(folder, "spec.json")
+        plan_path = os.path.join(folder, "plan.json")
         journal = os.path.join(folder, "journal")
-        spec = dict(spec, journal=journal, folder=folder)
-        with open(spec_path, "w") as handle:
-            json.dump(spec, handle)
+        plan = dict(plan, journal=journal, folder=folder)
+        with open(plan_path, "w") as handle:
+            json.dump(plan, handle)
         environment = dict(os.environ, VANALYZER_BINARY_DIR=BINARY_DIR)
         for name in SETTING_VARIABLES:
             environment.pop(name, None)
-        environment.update(spec.get("environment", {}))
-        child = subprocess.Popen([sys.executable, CHILD_RUNNER, spec_path], stdout=subprocess.PIPE,
+        environment.update(plan.get("environment", {}))
+        child = subprocess.Popen([sys.executable, CHILD_RUNNER, plan_path], stdout=subprocess.PIPE,
                                  stderr=subprocess.PIPE, env=environment)
         out, err = child.communicate()
         events = []
