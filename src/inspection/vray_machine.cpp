@@ -26,7 +26,7 @@ python::Ref compareVRayMachine(PyObject*) {
   const std::string machineText = python::utf8IfText(machine.get()).value_or(std::string());
   const VRayMachineAnswer answer = compareVRayWithMachine(pluginText, machineText);
   for (std::string_view version : answer.reportedVersions) {
-    host::logFormat(LogLevel::Info, "vray version %s is lower than 3.80.00", python::textWithSurrogates(version));
+    host::logFormat(LogLevel::Info, "vray version %s is lower than 3.80.00", python::pathFromText(version, python::isUnicode(plugins.get())));
   }
   return python::boolean(answer.oldVRayOnManyCores);
 }

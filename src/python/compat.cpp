@@ -44,13 +44,6 @@ std::string utf8(PyObject* textValue) {
 
 bool isText(PyObject* object) { return PyString_Check(object) || PyUnicode_Check(object); }
 
-std::optional<std::string> utf8IfText(PyObject* value) {
-  if (!isText(value)) return std::nullopt;
-  return utf8(value);  // 2.7 encodes lone surrogates without complaint
-}
-
-Ref textWithSurrogates(std::string_view utf8) { return text(utf8); }
-
 Ref processArgumentBytes(PyObject*, PyObject* entry) { return Ref::borrow(entry); }
 
 Ref decodedText(std::string_view bytes, const char* codec) {
@@ -191,16 +184,6 @@ std::string utf8(PyObject* textValue) {
 
 bool isText(PyObject* object) { return PyUnicode_Check(object); }
 
-std::optional<std::string> utf8IfText(PyObject* value) {
-  if (!isText(value)) return std::nullopt;
-  Ref encoded = require(PyUnicode_AsEncodedString(value, "utf-8", "surrogatepass"));
-  return utf8(encoded.get());
-}
-
-Ref textWithSurrogates(std::string_view utf8) {
-  return require(PyUnicode_DecodeUTF8(utf8.data(), static_cast<Py_ssize_t>(utf8.size()), "surrogatepass"));
-}
-
 Ref processArgumentBytes(PyObject* os, PyObject* entry) { return callMethod(os, "fsencode", Ref::borrow(entry)); }
 
 Ref decodedText(std::string_view bytes, const char* codec) {
@@ -298,6 +281,11 @@ Ref sysObject(const char* name) {
 
 Ref unicodeText(std::string_view utf8) {
   return require(PyUnicode_DecodeUTF8(utf8.data(), static_cast<Py_ssize_t>(utf8.size()), "strict"));
+}
+
+std::optional<std::string> utf8IfText(PyObject* value) {
+  if (!isText(value)) return std::nullopt;
+  return pathText(value);
 }
 
 Ref boolean(bool value) { return Ref::borrow(value ? Py_True : Py_False); }

@@ -35,12 +35,9 @@ std::string utf8(PyObject* textValue);
 // True for the values a step treats as text: Unicode on both lines, and 2.7's native str.
 bool isText(PyObject* object);
 
-// UTF-8 of a text value (isText); empty for any other kind of value. Surrogates in a 3.x str
-// (os.environ and sys.argv carry undecodable bytes as such) are encoded as they stand, so the
-// text survives the way back and its code point order is kept.
+// UTF-8 of a text value (isText), as pathText gives it (surrogates of a 3.x str kept, so the text
+// survives the way back through pathFromText); empty for any other kind of value.
 std::optional<std::string> utf8IfText(PyObject* value);
-// Native text from such UTF-8, surrogates included.
-Ref textWithSurrogates(std::string_view utf8);
 
 // Native text from bytes in the named codec; bytes it cannot decode become U+FFFD. On 2.7 the
 // native str holds the UTF-8 of the decoded text.
