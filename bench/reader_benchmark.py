@@ -80,10 +80,10 @@ def generate(path, size):
 CHILD = """
 import resource, sys, time
 sys.path.insert(0, sys.argv[1])
-import mayaascii
+import mayascene
 base = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
 start = time.time()
-scene = mayaascii.load(sys.argv[2])
+scene = mayascene.load(sys.argv[2])
 elapsed = time.time() - start
 print(elapsed, base, resource.getrusage(resource.RUSAGE_SELF).ru_maxrss, len(scene["nodes"]))
 """
@@ -107,7 +107,7 @@ def main():
         mb = size / 1048576.0
         print("scene: %.1f MB, %s lines, %d meshes, %d nodes read" % (mb, lines.decode(), meshes, nodes))
         print("wc -l:            %8.3f s  %8.1f MB/s" % (wc_time, mb / wc_time))
-        print("mayaascii.load:   %8.3f s  %8.1f MB/s  (%.2f of wc -l)" % (load_time, mb / load_time,
+        print("mayascene.load:   %8.3f s  %8.1f MB/s  (%.2f of wc -l)" % (load_time, mb / load_time,
                                                                       wc_time / load_time))
         print("peak RSS of the loading process: %.1f MB (interpreter before load: %.1f MB); "
               "file size / 2 = %.1f MB" % (peak_kb / 1024.0, base_kb / 1024.0, mb / 2))

@@ -111,17 +111,17 @@ def main():
             analyzer = vanalyzer.Maya_Analyzer(0)
             assert analyzer.finalResult
 
-        import mayaascii
+        import mayascene
         scene = os.path.join(support.REPOSITORY, "offline", "fixtures", "arnold_layers.ma")
         truncated = os.path.join(folder, "truncated.ma")
         with open(scene, "rb") as source, open(truncated, "wb") as target:
             target.write(source.read()[:2000])
 
         def load_scenes():
-            assert mayaascii.load(scene)
+            assert mayascene.load(scene)
             try:
-                mayaascii.load(truncated)
-            except mayaascii.ParseError:
+                mayascene.load(truncated)
+            except mayascene.ParseError:
                 pass
 
         sys.stdout = Discard()

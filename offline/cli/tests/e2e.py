@@ -27,7 +27,7 @@ def require_build():
     needed = {
         "the built module": os.path.join(build, "abi3", "vanalyzer.abi3.so"),
         "the 2.7 module": os.path.join(build, "py27", "vanalyzer.so"),
-        "the reader binary": os.path.join(build, "abi3", "mayaascii.abi3.so"),
+        "the reader binary": os.path.join(build, "abi3", "mayascene.abi3.so"),
         "the maya.cmds stand-in": os.path.join(cli.OFFLINE_ROOT, "host", "maya", "cmds.py"),
         "the error-code catalogue": cli.CATALOGUE,
     }

@@ -1,5 +1,5 @@
 """maya.cmds stand-in: answers the commands the analysis uses from a Maya ASCII file read by the
-`mayaascii` extension module. Runs on Python 2.7 and 3.x; texts are native str on both.
+`mayascene` extension module. Runs on Python 2.7 and 3.x; texts are native str on both.
 
 The open scene is process-wide state, as in Maya. A command or flag this stand-in does not know
 raises RuntimeError naming it, so a caller never silently gets a made-up answer.
@@ -10,7 +10,7 @@ import fnmatch
 import os
 import sys
 
-import mayaascii
+import mayascene
 
 _PY2 = sys.version_info[0] == 2
 
@@ -143,7 +143,7 @@ class _Scene(object):
 
     def is_type(self, index, wanted):
         node_type = self.nodes[index]["type"]
-        return wanted in mayaascii.type_ancestry(node_type)
+        return wanted in mayascene.type_ancestry(node_type)
 
     # -- attributes --------------------------------------------------------------------------
     def split_plug(self, plug):
@@ -157,7 +157,7 @@ class _Scene(object):
     def resolve(self, index, attr):
         node = self.nodes[index]
         dynamic = [(d[0], d[1]) for d in node["dynamic"]]
-        canonical, known, default = mayaascii.resolve_attribute(node["type"], attr, dynamic)
+        canonical, known, default = mayascene.resolve_attribute(node["type"], attr, dynamic)
         leaf = canonical.split(".")[-1].split("[")[0]
         for short_name, long_name, _type, dyn_default in node["dynamic"]:
             if leaf == long_name:
@@ -237,8 +237,8 @@ def file(*args, **kwargs):
             raise RuntimeError("file: -open needs a file name")
         path = os.path.abspath(_native(args[0])).replace(os.sep, "/")
         try:
-            data = mayaascii.load(path)
-        except (mayaascii.ParseError, IOError, OSError) as error:
+            data = mayascene.load(path)
+        except (mayascene.ParseError, IOError, OSError) as error:
             raise RuntimeError(str(error))
         _state["scene"] = _Scene(path, data)
         return path
@@ -346,7 +346,7 @@ def listRelatives(*args, **kwargs):
 
 
 def _is_shape(scene, index):
-    ancestry = mayaascii.type_ancestry(scene.nodes[index]["type"])
+    ancestry = mayascene.type_ancestry(scene.nodes[index]["type"])
     if "shape" in ancestry:
         return True
     # A plug-in type the table does not know: a leaf under a transform is its shape.

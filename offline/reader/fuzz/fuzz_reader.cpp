@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "mayaascii/names.h"
-#include "mayaascii/reader.h"
+#include "mayascene/names.h"
+#include "mayascene/reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
@@ -12,13 +12,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t chunk = 1 + data[0] % 64;
   const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
   try {
-    mayaascii::MemorySource source(text);
-    const mayaascii::Scene scene = mayaascii::read_source(source, "fuzz.ma", chunk);
-    for (const mayaascii::Node& node : scene.nodes) {
-      for (const auto& attr : node.attrs) mayaascii::canonical_path(node.type, attr.first, node.dynamic);
+    mayascene::MemorySource source(text);
+    const mayascene::Scene scene = mayascene::read_source(source, "fuzz.ma", chunk);
+    for (const mayascene::Node& node : scene.nodes) {
+      for (const auto& attr : node.attrs) mayascene::canonical_path(node.type, attr.first, node.dynamic);
     }
-    mayaascii::codec_for_codeset(scene.codeset);
-  } catch (const mayaascii::ParseError&) {
+    mayascene::codec_for_codeset(scene.codeset);
+  } catch (const mayascene::ParseError&) {
   }
   return 0;
 }

@@ -1,4 +1,4 @@
-// mayaascii: the Maya ASCII reader as plain Python data, for the offline host's stand-ins.
+// mayascene: the Maya ASCII reader as plain Python data, for the offline host's stand-ins.
 //
 // Texts: the reader keeps the file's bytes; here they are decoded with the codec named by the
 // scene's `//Codeset:` header (undecodable bytes become U+FFFD). Python 3 receives str; Python 2.7
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "mayaascii/names.h"
-#include "mayaascii/reader.h"
+#include "mayascene/names.h"
+#include "mayascene/reader.h"
 #include "python/caught_error.h"
 #include "python/module_entry.h"
 #include "python/compat.h"
@@ -18,7 +18,7 @@ namespace {
 
 using python::Ref;
 
-// mayaascii.ParseError. Its reference is kept for the life of the process, as the module's is.
+// mayascene.ParseError. Its reference is kept for the life of the process, as the module's is.
 PyObject* parseErrorClass = nullptr;
 
 Ref none() { return Ref::borrow(Py_None); }
@@ -52,8 +52,8 @@ struct Converter {
     return list;
   }
 
-  Ref value(const mayaascii::Value& v) const {
-    using K = mayaascii::Value::Kind;
+  Ref value(const mayascene::Value& v) const {
+    using K = mayascene::Value::Kind;
     switch (v.kind) {
       case K::Bool: return python::boolean(v.b);
       case K::Int: return python::integer(v.i);
@@ -65,13 +65,13 @@ struct Converter {
     return none();
   }
 
-  Ref valueList(const std::vector<mayaascii::Value>& items) const {
+  Ref valueList(const std::vector<mayascene::Value>& items) const {
     Ref list = python::newList();
     for (const auto& item : items) python::append(list.get(), value(item).get());
     return list;
   }
 
-  Ref node(const mayaascii::Node& n) const {
+  Ref node(const mayascene::Node& n) const {
     Ref d = python::newDict();
     python::setItem(d.get(), "name", text(n.name).get());
     python::setItem(d.get(), "type", text(n.type).get());
@@ -94,7 +94,7 @@ struct Converter {
     return d;
   }
 
-  Ref scene(const mayaascii::Scene& s) const {
+  Ref scene(const mayascene::Scene& s) const {
     Ref d = python::newDict();
     python::setItem(d.get(), "file", text(s.file).get());
     python::setItem(d.get(), "maya_version", text(s.maya_version).get());
@@ -146,7 +146,7 @@ struct Converter {
 
 // ---- entry points -----------------------------------------------------------------------------
 
-void raiseParseError(const mayaascii::ParseError& failure) {
+void raiseParseError(const mayascene::ParseError& failure) {
   Ref instance = python::call(parseErrorClass, python::decodedText(failure.what(), "utf-8"));
   python::setAttribute(instance.get(), "file", python::decodedText(failure.file(), "utf-8"));
   python::setAttribute(instance.get(), "line", python::integer(failure.line()));
@@ -164,7 +164,7 @@ PyObject* readerEntry(Body&& body) noexcept {
       throw;
     } catch (const std::bad_alloc&) {
       throw;
-    } catch (const mayaascii::ParseError& failure) {
+    } catch (const mayascene::ParseError& failure) {
       raiseParseError(failure);
     } catch (const std::exception& failure) {
       PyErr_SetString(PyExc_IOError, failure.what());
@@ -190,24 +190,24 @@ PyObject* load(PyObject*, PyObject* args) {
     PyObject* pathObject = nullptr;
     if (!PyArg_ParseTuple(args, "O:load", &pathObject)) throw python::Error();
     const std::string path = python::fileSystemPath(pathObject);
-    mayaascii::Scene scene;
+    mayascene::Scene scene;
     {
       InterpreterReleased released;
-      scene = mayaascii::read_file(path);
+      scene = mayascene::read_file(path);
     }
-    std::string codec = mayaascii::codec_for_codeset(scene.codeset);
+    std::string codec = mayascene::codec_for_codeset(scene.codeset);
     if (!knownCodec(codec.c_str())) codec = "utf-8";
     return Converter{codec.c_str()}.scene(scene);
   });
 }
 
-std::vector<mayaascii::DynamicAttribute> dynamicAttributes(PyObject* sequence) {
-  std::vector<mayaascii::DynamicAttribute> dynamic;
+std::vector<mayascene::DynamicAttribute> dynamicAttributes(PyObject* sequence) {
+  std::vector<mayascene::DynamicAttribute> dynamic;
   Ref items = python::require(PySequence_Fast(sequence, "dynamic attributes must be a sequence"));
   const Py_ssize_t count = python::length(items.get());
   for (Py_ssize_t i = 0; i < count; ++i) {
     Ref entry = python::itemAt(items.get(), i);
-    mayaascii::DynamicAttribute attribute;
+    mayascene::DynamicAttribute attribute;
     attribute.short_name = textArgument(python::itemAt(entry.get(), 0).get(), "short name");
     attribute.long_name = textArgument(python::itemAt(entry.get(), 1).get(), "long name");
     dynamic.push_back(std::move(attribute));
@@ -225,16 +225,16 @@ PyObject* resolveAttribute(PyObject*, PyObject* args) {
     }
     const std::string type = textArgument(typeObject, "node type");
     const std::string path = textArgument(pathObject, "attribute");
-    const std::vector<mayaascii::DynamicAttribute> dynamic =
-        dynamicObject == Py_None ? std::vector<mayaascii::DynamicAttribute>() : dynamicAttributes(dynamicObject);
-    const std::string canonical = mayaascii::canonical_path(type, path, dynamic);
+    const std::vector<mayascene::DynamicAttribute> dynamic =
+        dynamicObject == Py_None ? std::vector<mayascene::DynamicAttribute>() : dynamicAttributes(dynamicObject);
+    const std::string canonical = mayascene::canonical_path(type, path, dynamic);
     const std::size_t leafStart = path.rfind('.') == std::string::npos ? 0 : path.rfind('.') + 1;
     const std::string leaf = path.substr(leafStart, path.find('[', leafStart) - leafStart);
-    const mayaascii::AttributeInfo* info = mayaascii::find_attribute(type, leaf);
-    mayaascii::Value value;
+    const mayascene::AttributeInfo* info = mayascene::find_attribute(type, leaf);
+    mayascene::Value value;
     const Converter convert{"utf-8"};
     Ref defaultValue =
-        info != nullptr && mayaascii::default_value(*info, &value) ? convert.value(value) : none();
+        info != nullptr && mayascene::default_value(*info, &value) ? convert.value(value) : none();
     return python::tuple(convert.text(canonical), python::boolean(info != nullptr), defaultValue);
   });
 }
@@ -243,7 +243,7 @@ PyObject* typeAncestry(PyObject*, PyObject* args) {
   return readerEntry([&] {
     PyObject* typeObject = nullptr;
     if (!PyArg_ParseTuple(args, "O:type_ancestry", &typeObject)) throw python::Error();
-    return Converter{"utf-8"}.textList(mayaascii::type_ancestry(textArgument(typeObject, "node type")));
+    return Converter{"utf-8"}.textList(mayascene::type_ancestry(textArgument(typeObject, "node type")));
   });
 }
 
@@ -264,10 +264,10 @@ void addToModule(PyObject* module, const char* name, Ref value) {
 }
 
 Ref loadModule() {
-  Ref module = python::createModule("mayaascii", methods, "Maya ASCII scene reader for the offline host.");
+  Ref module = python::createModule("mayascene", methods, "Maya ASCII scene reader for the offline host.");
   // 2.7 declares the name parameter without const; it does not write to it.
   Ref errorClass =
-      python::require(PyErr_NewException(const_cast<char*>("mayaascii.ParseError"), PyExc_ValueError, nullptr));
+      python::require(PyErr_NewException(const_cast<char*>("mayascene.ParseError"), PyExc_ValueError, nullptr));
   addToModule(module.get(), "ParseError", errorClass);
   parseErrorClass = errorClass.release();
   return module;
@@ -276,9 +276,9 @@ Ref loadModule() {
 }  // namespace
 
 #ifdef VANALYZER_PYTHON2
-extern "C" PYTHON_MODULE_EXPORT void initmayaascii(void);
-PyMODINIT_FUNC initmayaascii(void) { python::initialiseModule(loadModule); }
+extern "C" PYTHON_MODULE_EXPORT void initmayascene(void);
+PyMODINIT_FUNC initmayascene(void) { python::initialiseModule(loadModule); }
 #else
-extern "C" PYTHON_MODULE_EXPORT PyObject* PyInit_mayaascii(void);
-PyMODINIT_FUNC PyInit_mayaascii(void) { return python::initialiseModule(loadModule); }
+extern "C" PYTHON_MODULE_EXPORT PyObject* PyInit_mayascene(void);
+PyMODINIT_FUNC PyInit_mayascene(void) { return python::initialiseModule(loadModule); }
 #endif

@@ -1,10 +1,10 @@
-#include "mayaascii/names.h"
+#include "mayascene/names.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
-namespace mayaascii {
+namespace mayascene {
 
 namespace {
 
@@ -380,4 +380,4 @@ DoubleByteEncoding double_byte_encoding(std::string_view codeset) {
   return DoubleByteEncoding::None;
 }
 
-}  // namespace mayaascii
+}  // namespace mayascene

@@ -1,6 +1,6 @@
-#include "mayaascii/scene.h"
+#include "mayascene/scene.h"
 
-namespace mayaascii {
+namespace mayascene {
 
 Value Value::boolean(bool v) {
   Value out;
@@ -43,4 +43,4 @@ bool Value::operator==(const Value& o) const {
   return false;
 }
 
-}  // namespace mayaascii
+}  // namespace mayascene

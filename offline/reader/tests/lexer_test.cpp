@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "mayaascii/lexer.h"
+#include "mayascene/lexer.h"
 
-namespace mayaascii {
+namespace mayascene {
 namespace {
 
 struct Lexed {
@@ -176,4 +176,4 @@ TEST(SkipStatement, TruncatedBodyNamesTheStatement) {
 }
 
 }  // namespace
-}  // namespace mayaascii
+}  // namespace mayascene

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "mayaascii/names.h"
+#include "mayascene/names.h"
 
-namespace mayaascii {
+namespace mayascene {
 namespace {
 
 struct NameCase {
@@ -89,4 +89,4 @@ TEST(Codeset, DoubleByteEncodings) {
 }
 
 }  // namespace
-}  // namespace mayaascii
+}  // namespace mayascene

@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "mayaascii/reader.h"
+#include "mayascene/reader.h"
 
-namespace mayaascii {
+namespace mayascene {
 namespace {
 
 const char kHeader[] =
@@ -308,4 +308,4 @@ TEST(ReadSource, SmallChunksGiveTheSameScene) {
 }
 
 }  // namespace
-}  // namespace mayaascii
+}  // namespace mayascene

@@ -1,12 +1,12 @@
-#include "mayaascii/reader.h"
+#include "mayascene/reader.h"
 
 #include <string>
 #include <string_view>
 
-#include "mayaascii/names.h"
+#include "mayascene/names.h"
 #include "statement_reader.h"
 
-namespace mayaascii {
+namespace mayascene {
 namespace detail {
 
 namespace {
@@ -156,4 +156,4 @@ Scene read_text(std::string_view text, const std::string& name) {
   return read_source(source, name);
 }
 
-}  // namespace mayaascii
+}  // namespace mayascene

@@ -1,10 +1,10 @@
-#include "mayaascii/lexer.h"
+#include "mayascene/lexer.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
-namespace mayaascii {
+namespace mayascene {
 
 namespace {
 
@@ -308,4 +308,4 @@ void Lexer::skip_statement(const Token& start) {
   }
 }
 
-}  // namespace mayaascii
+}  // namespace mayascene

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "mayaascii/lexer.h"
-#include "mayaascii/scene.h"
+#include "mayascene/lexer.h"
+#include "mayascene/scene.h"
 
-namespace mayaascii {
+namespace mayascene {
 
 // The type that `type` derives from in Maya ("" for a root or a type this table does not know).
 std::string_view base_type(std::string_view type);
@@ -47,4 +47,4 @@ std::string codec_for_codeset(std::string_view codeset);
 // None for single-byte code pages and UTF-8.
 DoubleByteEncoding double_byte_encoding(std::string_view codeset);
 
-}  // namespace mayaascii
+}  // namespace mayascene

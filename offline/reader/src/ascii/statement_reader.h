@@ -11,10 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "mayaascii/lexer.h"
-#include "mayaascii/scene.h"
+#include "mayascene/lexer.h"
+#include "mayascene/scene.h"
 
-namespace mayaascii {
+namespace mayascene {
 namespace detail {
 
 inline bool is_flag(const Token& t) {
@@ -137,4 +137,4 @@ class Reader {
 };
 
 }  // namespace detail
-}  // namespace mayaascii
+}  // namespace mayascene

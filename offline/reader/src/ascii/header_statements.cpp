@@ -1,7 +1,7 @@
 // The scene-wide statements at the head of a file: requires, fileInfo, currentUnit, file.
 #include "statement_reader.h"
 
-namespace mayaascii {
+namespace mayascene {
 namespace detail {
 
 void Reader::requires_(const Token& command, const std::vector<Token>& tokens) {
@@ -60,4 +60,4 @@ void Reader::file(const std::vector<Token>& tokens) {
 }
 
 }  // namespace detail
-}  // namespace mayaascii
+}  // namespace mayascene

@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "mayaascii/lexer.h"
-#include "mayaascii/scene.h"
+#include "mayascene/lexer.h"
+#include "mayascene/scene.h"
 
-namespace mayaascii {
+namespace mayascene {
 
 Scene read_file(const std::string& path);
 Scene read_source(Source& source, const std::string& name, std::size_t chunk_size = 1 << 20);
@@ -17,4 +17,4 @@ Scene read_text(std::string_view text, const std::string& name = "<memory>");
 // A setAttr value list longer than this is not stored (mesh and curve data, weights ...).
 constexpr std::size_t kMaxStoredValues = 64;
 
-}  // namespace mayaascii
+}  // namespace mayascene

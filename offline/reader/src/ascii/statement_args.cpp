@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace mayaascii {
+namespace mayascene {
 namespace detail {
 
 Value word_value(const std::string& w) {
@@ -43,4 +43,4 @@ Args parse_args(const std::vector<Token>& tokens, std::initializer_list<const ch
 }
 
 }  // namespace detail
-}  // namespace mayaascii
+}  // namespace mayascene

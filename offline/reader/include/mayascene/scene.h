@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace mayaascii {
+namespace mayascene {
 
 // A stored attribute value. Only what the command layer can be asked for is kept: scalars, strings,
 // string arrays and short tuples of those.
@@ -93,4 +93,4 @@ struct Scene {
   std::vector<Relationship> relationships;
 };
 
-}  // namespace mayaascii
+}  // namespace mayascene

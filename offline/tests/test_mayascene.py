@@ -1,4 +1,4 @@
-"""The mayaascii extension module: loading, decoding and errors, on 2.7 and 3.x."""
+"""The mayascene extension module: loading, decoding and errors, on 2.7 and 3.x."""
 from __future__ import print_function
 
 import os
@@ -10,7 +10,7 @@ import tempfile
 import unittest
 
 import support  # noqa: F401  (puts the module on sys.path)
-import mayaascii
+import mayascene
 
 
 def node_named(scene, name):
@@ -23,7 +23,7 @@ def node_named(scene, name):
 class CorpusTest(unittest.TestCase):
     def test_every_corpus_scene_loads(self):
         for path in support.corpus_scenes():
-            scene = mayaascii.load(path)
+            scene = mayascene.load(path)
             with open(path, "rb") as handle:
                 data = handle.read()
             created = len(re.findall(br"^createNode ", data, re.M))
@@ -40,7 +40,7 @@ class CorpusTest(unittest.TestCase):
 
 class ValuesTest(unittest.TestCase):
     def test_types_and_text(self):
-        scene = mayaascii.load(support.fixture("arnold_layers.ma"))
+        scene = mayascene.load(support.fixture("arnold_layers.ma"))
         persp = node_named(scene, "persp")
         self.assertEqual(persp["attrs"]["translate"], (28.0, 21.0, 28.0))
         self.assertEqual(persp["uuid"], "84384D92-4957-42CC-B4F8-639DEF9DBFEE")
@@ -58,7 +58,7 @@ class ValuesTest(unittest.TestCase):
         self.assertEqual(scene["units"], {"linear": "centimeter", "angle": "degree", "time": "film"})
 
     def test_gbk_scene_decodes(self):
-        scene = mayaascii.load(support.fixture("redshift_rendersetup.ma"))
+        scene = mayascene.load(support.fixture("redshift_rendersetup.ma"))
         self.assertEqual(scene["codec"], "gbk")
         tex = node_named(scene, support.text(b"\xe8\xb4\xb4\xe5\x9b\xbe1"))
         self.assertEqual(tex["attrs"]["fileTextureName"],
@@ -66,17 +66,17 @@ class ValuesTest(unittest.TestCase):
                                       b"\xe6\x9c\xa8\xe7\xba\xb9.<UDIM>.png"))
 
     def test_cp1252_scene_decodes(self):
-        scene = mayaascii.load(support.fixture("vray_legacy.ma"))
+        scene = mayascene.load(support.fixture("vray_legacy.ma"))
         tex = node_named(scene, support.text(b"caf\xc3\xa9Tex"))
         self.assertEqual(tex["attrs"]["fileTextureName"], support.text(b"D:/Textures/caf\xc3\xa9/cr\xc3\xa8me.jpg"))
 
     def test_resolve_attribute(self):
-        self.assertEqual(mayaascii.resolve_attribute("renderGlobals", "ren"), ("currentRenderer", True, "mayaSoftware"))
-        self.assertEqual(mayaascii.resolve_attribute("renderGlobals", "imageFilePrefix"), ("imageFilePrefix", True, None))
-        self.assertEqual(mayaascii.resolve_attribute("xgmPalette", "xv", [("xv", "xgVersion")]), ("xgVersion", False, None))
-        self.assertEqual(mayaascii.resolve_attribute("mesh", "nope"), ("nope", False, None))
-        self.assertEqual(mayaascii.type_ancestry("psdFileTex")[:3], ["psdFileTex", "file", "texture2d"])
-        self.assertRaises(TypeError, mayaascii.resolve_attribute, 1, "x")
+        self.assertEqual(mayascene.resolve_attribute("renderGlobals", "ren"), ("currentRenderer", True, "mayaSoftware"))
+        self.assertEqual(mayascene.resolve_attribute("renderGlobals", "imageFilePrefix"), ("imageFilePrefix", True, None))
+        self.assertEqual(mayascene.resolve_attribute("xgmPalette", "xv", [("xv", "xgVersion")]), ("xgVersion", False, None))
+        self.assertEqual(mayascene.resolve_attribute("mesh", "nope"), ("nope", False, None))
+        self.assertEqual(mayascene.type_ancestry("psdFileTex")[:3], ["psdFileTex", "file", "texture2d"])
+        self.assertRaises(TypeError, mayascene.resolve_attribute, 1, "x")
 
 
 class ErrorTest(unittest.TestCase):
@@ -98,8 +98,8 @@ class ErrorTest(unittest.TestCase):
         for cut in range(200, len(data) - 20, 397):
             path = self.write("cut.ma", data[:cut])
             try:
-                mayaascii.load(path)
-            except mayaascii.ParseError as error:
+                mayascene.load(path)
+            except mayascene.ParseError as error:
                 line = data[:cut].count(b"\n") + 1
                 self.assertTrue(1 <= error.line <= line, (cut, error.line, line))
                 self.assertIn("%s:%d:" % (path, error.line), str(error))
@@ -110,13 +110,13 @@ class ErrorTest(unittest.TestCase):
     def test_corrupted_statement(self):
         path = self.write("bad.ma", b'//Maya ASCII 2020 scene\n//Codeset: UTF-8\ncreateNode transform -n "a";\n'
                                     b'\tsetAttr ".t" -type "double3" 0 (1) 0;\n// End of bad.ma\n')
-        with self.assertRaises(mayaascii.ParseError) as caught:
-            mayaascii.load(path)
+        with self.assertRaises(mayascene.ParseError) as caught:
+            mayascene.load(path)
         self.assertEqual((caught.exception.line, caught.exception.column), (4, 34))
         self.assertEqual(caught.exception.file, path)
 
     def test_missing_file(self):
-        self.assertRaises((IOError, OSError), mayaascii.load, os.path.join(self.tmp, "none.ma"))
+        self.assertRaises((IOError, OSError), mayascene.load, os.path.join(self.tmp, "none.ma"))
 
 
 class DoubleByteCodePageTest(unittest.TestCase):
@@ -148,7 +148,7 @@ class DoubleByteCodePageTest(unittest.TestCase):
             path = os.path.join(self.tmp, "dbcs.ma")
             with open(path, "wb") as handle:
                 handle.write(scene_bytes)
-            scene = mayaascii.load(path)
+            scene = mayascene.load(path)
             expected_name = support.text((u"tex" + character).encode("utf-8"))
             node = node_named(scene, expected_name)
             self.assertEqual(node["attrs"]["fileTextureName"],
@@ -164,7 +164,7 @@ class StableAbiTest(unittest.TestCase):
                 fields = line.rstrip("\n").split("\t")
                 if len(fields) == 3 and not line.startswith("#"):
                     added[fields[0]] = fields[2]
-        binary = os.path.join(support.BINARY_DIR, "abi3", "mayaascii.abi3.so")
+        binary = os.path.join(support.BINARY_DIR, "abi3", "mayascene.abi3.so")
         out = subprocess.check_output(["nm", "-D", "--undefined-only", binary]).decode()
         symbols = [line.split()[-1] for line in out.splitlines() if line.split()[-1].lstrip("_").startswith("Py")]
         self.assertTrue(symbols)

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace mayaascii {
+namespace mayascene {
 
 // A reading error with its place in the file (1-based line, 1-based byte column).
 class ParseError : public std::runtime_error {
@@ -130,4 +130,4 @@ class Lexer {
   std::array<bool, 256> string_stop_{};  // bytes that end a plain run inside a string
 };
 
-}  // namespace mayaascii
+}  // namespace mayascene

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "mayaascii/names.h"
+#include "mayascene/names.h"
 
-namespace mayaascii {
+namespace mayascene {
 namespace detail {
 
 namespace {
@@ -213,4 +213,4 @@ void Reader::lock_node(const std::vector<Token>& tokens) {
 }
 
 }  // namespace detail
-}  // namespace mayaascii
+}  // namespace mayascene

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace mayaascii {
+namespace mayascene {
 namespace detail {
 
 void Reader::add_attr(const std::vector<Token>& tokens) {
@@ -78,4 +78,4 @@ void Reader::relationship(const std::vector<Token>& tokens) {
 }
 
 }  // namespace detail
-}  // namespace mayaascii
+}  // namespace mayascene

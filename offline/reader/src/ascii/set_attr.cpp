@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "mayaascii/names.h"
-#include "mayaascii/reader.h"
+#include "mayascene/names.h"
+#include "mayascene/reader.h"
 
-namespace mayaascii {
+namespace mayascene {
 namespace detail {
 
 namespace {
@@ -143,4 +143,4 @@ void Reader::store(int target, const std::string& attr, const std::string& type,
 }
 
 }  // namespace detail
-}  // namespace mayaascii
+}  // namespace mayascene
