@@ -1,0 +1,2 @@
+# -*- coding: utf-8 -*-
+"""The commands of the maya.cmds stand-in, one module per concern; maya.cmds names them."""

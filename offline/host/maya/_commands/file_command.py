@@ -1,0 +1,48 @@
+# -*- coding: utf-8 -*-
+"""file: opening a scene and asking about it."""
+from __future__ import print_function
+
+import os
+
+import mayascene
+
+from . import open_scene
+from .arguments import parse_flags, native
+
+
+def file(*args, **kwargs):
+    flags = parse_flags("file", kwargs, (("open", "o"), ("force", "f"), ("query", "q"), ("sceneName", "sn"),
+                                    ("shortName", "shn"), ("exists", "ex"), ("reference", "r"),
+                                    ("new", "n")))
+    if flags.get("query"):
+        if flags.get("exists"):
+            if not args:
+                raise RuntimeError("file: -exists needs a file name")
+            return os.path.exists(native(args[0]))
+        if flags.get("sceneName"):
+            scene = open_scene.current()
+            if scene is None:
+                return ""
+            return os.path.basename(scene.path) if flags.get("shortName") else scene.path
+        if flags.get("reference"):
+            scene = open_scene.current()
+            if scene is None:
+                return []
+            refs = scene.data["references"]
+            top = [r["path"] for r in refs if r["top_level"]]
+            return top if top else [r["path"] for r in refs if r["depth"] == 1]
+        raise RuntimeError("maya.cmds stand-in: this query of 'file' is not supported")
+    if flags.get("new"):
+        open_scene.replace(None)
+        return "untitled"
+    if flags.get("open"):
+        if not args:
+            raise RuntimeError("file: -open needs a file name")
+        path = os.path.abspath(native(args[0])).replace(os.sep, "/")
+        try:
+            data = mayascene.load(path)
+        except (mayascene.ParseError, IOError, OSError) as error:
+            raise RuntimeError(str(error))
+        open_scene.replace(open_scene.Scene(path, data))
+        return path
+    raise RuntimeError("maya.cmds stand-in: this use of 'file' is not supported")
