@@ -7,9 +7,9 @@ import sys
 
 import pytest
 
-from cli import main as cli
+from cli import paths, preflight
 
-REPO = cli.REPO_ROOT
+REPO = paths.REPO_ROOT
 LAUNCHER = os.path.join(REPO, "bin", "vanalyzer-offline")
 EXAMPLES = os.path.join(REPO, "examples")
 CORPUS = os.path.abspath(os.environ.get("VANALYZER_CORPUS") or os.path.join(REPO, "..", "shared", "corpus"))
@@ -23,13 +23,13 @@ def unavailable(message):
 
 
 def require_build():
-    build = cli.build_dir(None)
+    build = preflight.build_dir(None)
     needed = {
         "the built module": os.path.join(build, "abi3", "vanalyzer.abi3.so"),
         "the 2.7 module": os.path.join(build, "py27", "vanalyzer.so"),
         "the reader binary": os.path.join(build, "abi3", "mayascene.abi3.so"),
-        "the maya.cmds stand-in": os.path.join(cli.OFFLINE_ROOT, "host", "maya", "cmds.py"),
-        "the error-code catalogue": cli.CATALOGUE,
+        "the maya.cmds stand-in": os.path.join(paths.OFFLINE_ROOT, "host", "maya", "cmds.py"),
+        "the error-code catalogue": paths.CATALOGUE,
     }
     missing = ["%s (%s)" % (what, path) for what, path in sorted(needed.items()) if not os.path.exists(path)]
     if missing:
@@ -39,8 +39,8 @@ def require_build():
 def interpreter(version):
     """The path of a host interpreter of the matrix ('2.7', '3.13', or a path)."""
     try:
-        return cli.resolve_interpreter(version)
-    except cli.Refusal as refusal:
+        return preflight.resolve_interpreter(version)
+    except paths.Refusal as refusal:
         unavailable(str(refusal))
 
 
@@ -54,7 +54,7 @@ def run(args, env=None, launcher=LAUNCHER, cwd=None):
 def analyse(scene, *args, **kwargs):
     """(exit code, parsed result or None, standard error) of one --json run."""
     code, out, err = run([scene, "--json"] + list(args), **kwargs)
-    if code == cli.NO_RESULT:
+    if code == paths.NO_RESULT:
         return code, None, err
     assert out.strip(), err
     return code, json.loads(out), err

@@ -6,7 +6,7 @@ import sys
 
 import pytest
 
-from cli import main as cli
+from cli import host_run, main, preflight
 import e2e
 import fake_host
 
@@ -30,14 +30,14 @@ def run(tmp_path, monkeypatch, capsys):
     fake_host.install(str(build))
     catalogue = tmp_path / "VANTORCODE"
     catalogue.write_text(json.dumps([{"code": 10001, "en": "x", "cn": "y"}]))
-    monkeypatch.setattr(cli, "CATALOGUE", str(catalogue))
+    monkeypatch.setattr(main, "CATALOGUE", str(catalogue))
     scene = tmp_path / "shot.ma"
     scene.write_text("//Maya ASCII 2022 scene\n")
 
     def invoke(*args, **env):
         for name, value in env.items():
             monkeypatch.setenv(name, value)
-        code = cli.main([str(scene), "--build-dir", str(build)] + list(args))
+        code = main.main([str(scene), "--build-dir", str(build)] + list(args))
         out, err = capsys.readouterr()
         return code, out, err
 
@@ -130,13 +130,13 @@ def test_unreadable_and_missing_scenes(run, capsys):
     run.scene.write_text("plain text\n")
     code, out, err = run()
     assert code == 3 and "cannot read the scene %s: not a Maya ASCII file" % run.scene in err
-    code = cli.main([str(run.tmp / "absent.ma")])
+    code = main.main([str(run.tmp / "absent.ma")])
     assert code == 3 and "does not exist" in capsys.readouterr().err
 
 
 def test_usage_errors_exit_64(capsys):
     with pytest.raises(SystemExit) as ended:
-        cli.main(["a.ma", "--machine-type", "startTpu"])
+        main.main(["a.ma", "--machine-type", "startTpu"])
     assert ended.value.code == 64
 
 
@@ -151,7 +151,7 @@ def test_failure_reason_table():
         ([], 0, "ended with code 0 without delivering a result"),
     ]
     for lines, code, reason in cases:
-        assert reason in cli.failure_reason(lines, code)
+        assert reason in host_run.failure_reason(lines, code)
 
 
 def test_interpreter_versions_resolve_to_the_newest_patch(tmp_path):
@@ -159,7 +159,7 @@ def test_interpreter_versions_resolve_to_the_newest_patch(tmp_path):
         path = tmp_path / "versions" / version / "bin" / "python"
         path.parent.mkdir(parents=True)
         path.write_text("")
-    assert cli.resolve_interpreter("3.9", str(tmp_path)) == str(tmp_path / "versions/3.9.18/bin/python")
+    assert preflight.resolve_interpreter("3.9", str(tmp_path)) == str(tmp_path / "versions/3.9.18/bin/python")
 
 
 def test_launcher_runs_from_anywhere(tmp_path):

@@ -14,7 +14,7 @@ import re
 import pytest
 
 import e2e
-from cli import main as cli
+from cli import paths, preflight
 
 SCENES = sorted(glob.glob(os.path.join(e2e.CORPUS, "*.ma")))
 
@@ -45,8 +45,8 @@ pytestmark = pytest.mark.usefixtures("built")
 
 def _cmds():
     import sys
-    binaries = os.path.join(cli.build_dir(None), "abi3")
-    for folder in (os.path.join(cli.OFFLINE_ROOT, "host"), binaries):
+    binaries = os.path.join(preflight.build_dir(None), "abi3")
+    for folder in (os.path.join(paths.OFFLINE_ROOT, "host"), binaries):
         if folder not in sys.path:
             sys.path.insert(0, folder)
     from maya import cmds

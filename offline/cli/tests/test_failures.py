@@ -8,7 +8,7 @@ import stat
 import pytest
 
 import e2e
-from cli import main as cli
+from cli import paths, preflight
 
 SHOT = os.path.join(e2e.EXAMPLES, "project", "scenes", "shot010.ma")
 
@@ -17,7 +17,7 @@ pytestmark = pytest.mark.usefixtures("built")
 
 def assert_no_result(outcome, reason, result):
     code, out, err = outcome
-    assert (code, out) == (cli.NO_RESULT, ""), err
+    assert (code, out) == (paths.NO_RESULT, ""), err
     assert err.startswith("vanalyzer-offline: ") and reason in err, err
     assert "Traceback" not in err
     folder = os.path.dirname(result)
@@ -56,7 +56,7 @@ def _offline_copy(root):
     """The launcher and the offline tree (host, service modules, client) without the catalogue."""
     shutil.copytree(os.path.join(e2e.REPO, "bin"), os.path.join(root, "bin"))
     for part in ("cli", "host", os.path.join("service", "modules")):
-        shutil.copytree(os.path.join(cli.OFFLINE_ROOT, part), os.path.join(root, "offline", part),
+        shutil.copytree(os.path.join(paths.OFFLINE_ROOT, part), os.path.join(root, "offline", part),
                         ignore=shutil.ignore_patterns("__pycache__", "*.pyc", "tests"))
     return os.path.join(root, "bin", "vanalyzer-offline"), os.path.join(root, "offline", "VANTORCODE")
 
@@ -76,7 +76,7 @@ def test_an_absent_or_broken_catalogue_stops_before_the_host(tmp_path, content, 
         _write(catalogue, content)
     result = tmp_path / "out" / "result.json"
     result.parent.mkdir()
-    outcome = e2e.run([SHOT, "--result", str(result), "--build-dir", cli.build_dir(None)], launcher=launcher)
+    outcome = e2e.run([SHOT, "--result", str(result), "--build-dir", preflight.build_dir(None)], launcher=launcher)
     assert_no_result(outcome, reason % catalogue, str(result))
 
 
@@ -86,7 +86,7 @@ def test_a_catalogue_lost_while_the_host_runs(tmp_path, content, reason, version
     # the host interpreter itself takes the catalogue away, after the client's check: the module
     # must then deliver nothing, and the client must say why
     launcher, catalogue = _offline_copy(str(tmp_path / "tree"))
-    shutil.copy(cli.CATALOGUE, catalogue)
+    shutil.copy(paths.CATALOGUE, catalogue)
     damage = "rm -f '%s'" % catalogue if content is None else "printf '%%s' '%s' > '%s'" % (
         content.decode("ascii"), catalogue)
     host = _write(str(tmp_path / "host.sh"), ("#!/bin/sh\n%s\nexec '%s' \"$@\"\n" % (
@@ -94,7 +94,7 @@ def test_a_catalogue_lost_while_the_host_runs(tmp_path, content, reason, version
     os.chmod(host, stat.S_IRWXU)
     result = tmp_path / "out" / "result.json"
     result.parent.mkdir()
-    outcome = e2e.run([SHOT, "--result", str(result), "--python", host, "--build-dir", cli.build_dir(None)],
+    outcome = e2e.run([SHOT, "--result", str(result), "--python", host, "--build-dir", preflight.build_dir(None)],
                       launcher=launcher)
     assert_no_result(outcome, reason % catalogue, str(result))
 
@@ -120,7 +120,7 @@ def _unwritable_cases(tmp_path):
 def test_an_unwritable_output_path_stops_before_the_host(tmp_path):
     for args, what, reason in _unwritable_cases(tmp_path):
         code, out, err = e2e.run([SHOT] + args)
-        assert (code, out) == (cli.NO_RESULT, ""), args
+        assert (code, out) == (paths.NO_RESULT, ""), args
         assert what in err and reason in err and "Traceback" not in err, (args, err)
     assert sorted(os.listdir(str(tmp_path))) == sorted(
         ["a-file", "a-folder"] + (["locked"] if os.geteuid() != 0 else []))

@@ -71,13 +71,14 @@ struct Converter {
     return list;
   }
 
-  Ref node(const mayascene::Node& n) const {
+  Ref node(const mayascene::Scene& s, int index) const {
+    const mayascene::Node& n = s.nodes[static_cast<std::size_t>(index)];
     Ref d = python::newDict();
     python::setItem(d.get(), "name", text(n.name).get());
     python::setItem(d.get(), "type", text(n.type).get());
     python::setItem(d.get(), "parent", (n.parent >= 0 ? python::integer(n.parent) : none()).get());
     python::setItem(d.get(), "parent_name", optionalText(n.parent_name).get());
-    python::setItem(d.get(), "path", optionalText(n.path).get());
+    python::setItem(d.get(), "path", optionalText(mayascene::dag_path(s, index)).get());
     python::setItem(d.get(), "shared", python::boolean(n.shared).get());
     python::setItem(d.get(), "implicit", python::boolean(n.implicit).get());
     python::setItem(d.get(), "locked", python::boolean(n.locked).get());
@@ -128,7 +129,7 @@ struct Converter {
     }
     python::setItem(d.get(), "references", references.get());
     Ref nodes = python::newList();
-    for (const auto& n : s.nodes) python::append(nodes.get(), node(n).get());
+    for (std::size_t i = 0; i < s.nodes.size(); ++i) python::append(nodes.get(), node(s, static_cast<int>(i)).get());
     python::setItem(d.get(), "nodes", nodes.get());
     Ref connections = python::newList();
     for (const auto& c : s.connections) {

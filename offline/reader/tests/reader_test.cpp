@@ -21,6 +21,14 @@ const Node* node(const Scene& s, const std::string& name) {
   return nullptr;
 }
 
+std::string path_of(const Scene& s, const std::string& name) {
+  for (std::size_t i = 0; i < s.nodes.size(); ++i) {
+    if (s.nodes[i].name == name) return dag_path(s, static_cast<int>(i));
+  }
+  ADD_FAILURE() << "no node " << name;
+  return std::string();
+}
+
 const Value* attr(const Scene& s, const std::string& name, const std::string& path) {
   const Node* n = node(s, name);
   if (n == nullptr) return nullptr;
@@ -100,16 +108,23 @@ INSTANTIATE_TEST_SUITE_P(
                       "createNode transform -n \"grp\";\ncreateNode transform -n \"a\" -p \"grp\";\n"
                       "createNode mesh -n \"shape\" -p \"|grp|a\";\ncreateNode transform -name \"b\" -parent \"grp\";\n"
                       "createNode mesh -n \"shape\" -p \"b\";\ncreateNode mesh -n \"r:m\" -p \"r:ctrl\";\n"
-                      "createNode file -n \"file1\";\n",
+                      "createNode file -n \"file1\";\ncreateNode transform -n \"leaf\" -p \"|r:ctrl|r:m\";\n"
+                      "createNode transform -n \"a\" -p \"a\";\n",
                       [](const Scene& s) {
-                        EXPECT_EQ(node(s, "perspShape")->path, "|persp|perspShape");
+                        EXPECT_EQ(path_of(s, "perspShape"), "|persp|perspShape");
                         EXPECT_TRUE(node(s, "persp")->shared);
-                        EXPECT_EQ(s.nodes[4].path, "|grp|a|shape");
-                        EXPECT_EQ(s.nodes[6].path, "|grp|b|shape");
+                        EXPECT_EQ(dag_path(s, 4), "|grp|a|shape");
+                        EXPECT_EQ(dag_path(s, 6), "|grp|b|shape");
                         EXPECT_EQ(s.nodes[6].parent, 5);
-                        EXPECT_EQ(node(s, "r:m")->path, "|r:ctrl|r:m");
+                        EXPECT_EQ(path_of(s, "r:m"), "|r:ctrl|r:m");
                         EXPECT_EQ(node(s, "r:m")->parent, -1);
-                        EXPECT_EQ(node(s, "file1")->path, "");
+                        EXPECT_EQ(path_of(s, "file1"), "");
+                        // a parent path that runs into another file's nodes, and a node named as its parent
+                        EXPECT_EQ(node(s, "leaf")->parent, 7);
+                        EXPECT_EQ(path_of(s, "leaf"), "|r:ctrl|r:m|leaf");
+                        EXPECT_EQ(s.nodes[10].name, "a");
+                        EXPECT_EQ(s.nodes[10].parent, 3);
+                        EXPECT_EQ(dag_path(s, 10), "|grp|a|a");
                       }},
         StatementCase{"shared_node_merges", "createNode aiOptions -s -n \"opts\";\ncreateNode aiOptions -s -n \"opts\";\n\tsetAttr \".x\" 2;\n",
                       [](const Scene& s) {
@@ -122,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                                              "createNode mesh -n \"m\" -p \"a\";\nrename \"a\" \"b\";\n",
                       [](const Scene& s) {
                         EXPECT_EQ(node(s, "b")->uuid, "84384D92");
-                        EXPECT_EQ(node(s, "m")->path, "|b|m");
+                        EXPECT_EQ(path_of(s, "m"), "|b|m");
                       }},
         StatementCase{"set_attr_scalars_and_long_names",
                       "createNode camera -n \"c\";\n\tsetAttr -k off \".v\" no;\n\tsetAttr \".fl\" 35;\n"

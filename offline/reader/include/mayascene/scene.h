@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace mayascene {
@@ -40,7 +42,7 @@ struct Node {
   std::string type;
   std::string parent_name;    // the -p argument as written ("" when none)
   int parent = -1;            // index of the parent node when it is in this file
-  std::string path;           // full DAG path ("" for a node outside the DAG)
+  bool dag = false;           // a node of the DAG (its full path: dag_path)
   bool shared = false;        // created with -s
   bool implicit = false;      // never created in the file (a default node Maya always has)
   bool locked = false;
@@ -74,6 +76,27 @@ struct Reference {
   bool deferred = false;      // -dr 1
 };
 
+// One reference edit as the referencing file stores it: the edit's code (0 parent, 1 addAttr,
+// 2 setAttr, 3 connectAttr, 4 deleteAttr, 5 a connection through placeholders; others are kept as
+// read) and its fields as written.
+struct ReferenceEdit {
+  int code = 0;
+  std::vector<std::string> fields;
+};
+
+// The edits made against one reference node (the holder itself or a reference nested in it).
+struct ReferenceEditGroup {
+  std::string reference_node;
+  std::vector<ReferenceEdit> edits;
+};
+
+// The edits stored on one reference node of the file, in file order.
+struct ReferenceEdits {
+  std::string holder;         // the reference node whose attribute holds them
+  std::string owner;          // the owner reference node the edits name first
+  std::vector<ReferenceEditGroup> groups;
+};
+
 struct Relationship {
   std::string kind;
   std::vector<std::string> members;
@@ -88,9 +111,34 @@ struct Scene {
   std::map<std::string, std::string> units;  // linear, angle, time
   std::vector<std::pair<std::string, std::string>> file_info;
   std::vector<Reference> references;
+  std::vector<ReferenceEdits> reference_edits;
   std::vector<Node> nodes;    // file order; implicit default nodes last
   std::vector<Connection> connections;
   std::vector<Relationship> relationships;
 };
+
+// The full DAG path of a node ("|group|shape"; "" outside the DAG), computed from the parent
+// links on each call so that no node keeps a copy of its ancestors' names. A top node whose
+// parent lies in another file starts with that parent's path as written.
+std::string dag_path(const Scene& scene, int index);
+
+// Nodes by name, and the lookup of a name as a file writes it: a node name, a partial DAG path
+// ("grp|shape") or a full one ("|grp|shape"); a leading root-namespace ':' is ignored. Paths are
+// matched by walking parent links, never by comparing stored path texts.
+class NameIndex {
+ public:
+  void add(const std::string& name, int index);
+  void remove(const std::string& name, int index);
+  // The most recently added match, or -1.
+  int find(const Scene& scene, std::string_view written) const;
+  const std::vector<int>* named(const std::string& name) const;
+
+ private:
+  std::unordered_map<std::string, std::vector<int>> by_name_;
+};
+
+// True when the DAG path of the node ends with the components of `partial` (and, for an absolute
+// path, has no other ancestors).
+bool dag_path_matches(const Scene& scene, int index, std::string_view partial);
 
 }  // namespace mayascene

@@ -2,8 +2,6 @@
 // by DAG path, the default nodes a scene has without creating them).
 #include "statement_reader.h"
 
-#include <algorithm>
-
 #include "mayascene/names.h"
 
 namespace mayascene {
@@ -64,26 +62,7 @@ const char* default_node_type(const std::string& name) {
   return nullptr;
 }
 
-int Reader::find_node(const std::string& written) const {
-  const std::string name = strip_root(written);
-  if (name.find('|') != std::string::npos) {
-    const bool absolute = name[0] == '|';
-    const auto it = by_name_.find(name.substr(name.rfind('|') + 1));
-    if (it == by_name_.end()) return -1;
-    for (auto candidate = it->second.rbegin(); candidate != it->second.rend(); ++candidate) {
-      const int i = *candidate;
-      const std::string& path = scene_.nodes[static_cast<std::size_t>(i)].path;
-      if (absolute ? path == name
-                   : (path.size() > name.size() && path.compare(path.size() - name.size(), name.size(), name) == 0 &&
-                      path[path.size() - name.size() - 1] == '|')) {
-        return i;
-      }
-    }
-    return -1;
-  }
-  const auto it = by_name_.find(name);
-  return it == by_name_.end() || it->second.empty() ? -1 : it->second.back();
-}
+int Reader::find_node(const std::string& written) const { return names_.find(scene_, written); }
 
 int Reader::add_node(std::string name, std::string type) {
   Node node;
@@ -91,7 +70,7 @@ int Reader::add_node(std::string name, std::string type) {
   node.type = std::move(type);
   scene_.nodes.push_back(std::move(node));
   const int index = static_cast<int>(scene_.nodes.size()) - 1;
-  by_name_[scene_.nodes.back().name].push_back(index);
+  names_.add(scene_.nodes.back().name, index);
   return index;
 }
 
@@ -106,25 +85,12 @@ int Reader::default_node(const std::string& written) {
   return index;
 }
 
-void Reader::make_dag(int index) {
+// A node is in the DAG when its type is, when it has a parent, or when it is one: a node of a type
+// this reader does not know still takes its place in the hierarchy.
+void Reader::place_in_dag(int index) {
   Node& node = scene_.nodes[static_cast<std::size_t>(index)];
-  if (node.path.empty()) node.path = "|" + node.name;
-}
-
-void Reader::set_path(int index) {
-  Node& node = scene_.nodes[static_cast<std::size_t>(index)];
-  if (node.parent >= 0) {
-    make_dag(node.parent);
-    node.path = scene_.nodes[static_cast<std::size_t>(node.parent)].path + "|" + node.name;
-  } else if (!node.parent_name.empty()) {
-    // A parent from a referenced file: its path is what the file wrote.
-    const std::string parent = strip_root(node.parent_name);
-    node.path = (parent[0] == '|' ? parent : "|" + parent) + "|" + node.name;
-  } else if (inherits(node.type, "dagNode")) {
-    node.path = "|" + node.name;
-  } else {
-    node.path.clear();
-  }
+  if (node.parent >= 0) scene_.nodes[static_cast<std::size_t>(node.parent)].dag = true;
+  node.dag = node.parent >= 0 || !node.parent_name.empty() || inherits(node.type, "dagNode");
 }
 
 void Reader::create_node(const Token& command, const std::vector<Token>& tokens) {
@@ -144,16 +110,18 @@ void Reader::create_node(const Token& command, const std::vector<Token>& tokens)
       node.implicit = false;
       node.shared = node.shared || shared;
       node.type = type;
+      place_in_dag(existing);
       current_ = existing;
       return;
     }
   }
+  const int parent = parent_name.empty() ? -1 : find_node(parent_name);  // before the node can match itself
   const int index = add_node(name, type);
   Node& node = scene_.nodes[static_cast<std::size_t>(index)];
   node.shared = shared;
   node.parent_name = parent_name;
-  node.parent = parent_name.empty() ? -1 : find_node(parent_name);
-  set_path(index);
+  node.parent = parent;
+  place_in_dag(index);
   current_ = index;
 }
 
@@ -168,16 +136,9 @@ void Reader::rename(const Token& command, const std::vector<Token>& tokens) {
   const int target = args.positionals.size() >= 2 ? find_node(args.positionals[0].text) : current_;
   if (target < 0) return;
   Node& node = scene_.nodes[static_cast<std::size_t>(target)];
-  auto& old_slot = by_name_[node.name];
-  old_slot.erase(std::remove(old_slot.begin(), old_slot.end(), target), old_slot.end());
-  const std::string old_path = node.path;
+  names_.remove(node.name, target);
   node.name = strip_root(args.positionals.back().text);
-  by_name_[node.name].push_back(target);
-  if (old_path.empty()) return;
-  set_path(target);
-  for (std::size_t i = 0; i < scene_.nodes.size(); ++i) {  // children follow the renamed node
-    if (static_cast<int>(i) != target && starts_with(scene_.nodes[i].path, old_path + "|")) set_path(static_cast<int>(i));
-  }
+  names_.add(node.name, target);
 }
 
 void Reader::select(const std::vector<Token>& tokens) {

@@ -103,8 +103,7 @@ class Reader {
   int find_node(const std::string& written) const;
   int add_node(std::string name, std::string type);
   int default_node(const std::string& written);  // a default node addressed before (or without) its createNode
-  void make_dag(int index);
-  void set_path(int index);
+  void place_in_dag(int index);
   void create_node(const Token& command, const std::vector<Token>& tokens);
   void rename(const Token& command, const std::vector<Token>& tokens);
   void select(const std::vector<Token>& tokens);
@@ -132,7 +131,7 @@ class Reader {
   bool ended_ = false;
   Token pending_;
   bool has_pending_ = false;
-  std::unordered_map<std::string, std::vector<int>> by_name_;
+  NameIndex names_;
   std::unordered_map<std::string, int> next_available_;
 };
 

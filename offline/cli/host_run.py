@@ -1,0 +1,135 @@
+# -*- coding: utf-8 -*-
+"""Running one host interpreter on one scene: its environment, its progress, why it gave no result."""
+import collections
+import os
+import re
+import shutil
+import signal
+import subprocess
+import threading
+import time
+
+from .paths import BOOTSTRAP, OFFLINE_ROOT, Refusal
+
+HOST_MARK = "vanalyzer-offline-host: "
+
+
+def host_environment(base, args, paths, build):
+    env = dict(base)
+    for name in ("PYTHONPATH", "PYTHONHOME", "PYTHONSTARTUP", "PYTHONUSERBASE"):
+        env.pop(name, None)
+    env.update({
+        "VANALYZER_BUILD_DIR": build,
+        "VANALYZER_OFFLINE_ROOT": OFFLINE_ROOT,
+        "VANALYZER_RESULT": paths["result"],
+        "VANALYZER_LOG": paths["log"],
+        "VANALYZER_ASSETS": paths["assets"],
+        "VANALYZER_MISSING": paths["missing"],
+        "VANALYZER_STDERR_LEVEL": "Debug" if args.verbose else "Info",
+        "PYTHONIOENCODING": "utf-8",
+    })
+    if args.machine_type:
+        env["MachineType"] = args.machine_type
+    if args.config:
+        env["VANALYZER_CONFIG"] = os.path.abspath(args.config)
+    return env
+
+
+_LOG_LINE = re.compile(r"^\S+ \S+ \[(?:Debug|Info|Warring|Error)\] (.*)$")
+
+
+class Progress(object):
+    """The host's last words, and a progress line on standard error while it runs."""
+
+    def __init__(self, stream, verbose):
+        self.lines = collections.deque(maxlen=400)
+        self.latest = ""
+        self.verbose = verbose
+        self.stream = stream
+        self.tty = stream.isatty()
+        self.started = time.time()
+        self.shown = 0.0
+        self.lock = threading.Lock()
+
+    def take(self, line):
+        with self.lock:
+            self.lines.append(line)
+            match = _LOG_LINE.match(line)
+            if match:
+                self.latest = match.group(1)
+        if self.verbose:
+            self.clear()
+            self.stream.write(line + "\n")
+            self.stream.flush()
+
+    def tick(self):
+        elapsed = time.time() - self.started
+        if self.verbose or elapsed < 1.0 or elapsed - self.shown < (0.5 if self.tty else 5.0):
+            return
+        self.shown = elapsed
+        text = "vanalyzer-offline: %5.1fs  %s" % (elapsed, self.latest)
+        if self.tty:
+            width = shutil.get_terminal_size((100, 20)).columns - 1
+            self.stream.write("\r" + text[:width].ljust(width))
+        else:
+            self.stream.write(text + "\n")
+        self.stream.flush()
+
+    def clear(self):
+        if self.tty and self.shown:
+            self.stream.write("\r\033[K")
+            self.stream.flush()
+
+
+def failure_reason(lines, returncode):
+    """Why no result came: the host's own message, its last traceback line, or how it ended."""
+    lines = [line.rstrip() for line in lines if line.strip()]
+    for line in reversed(lines):
+        if line.startswith(HOST_MARK):
+            return line[len(HOST_MARK):]
+    traceback_at = max([i for i, line in enumerate(lines) if line.startswith("Traceback (most recent call last)")]
+                       or [-1])
+    if traceback_at >= 0:
+        tail = [line for line in lines[traceback_at + 1:] if not line.startswith((" ", "\t"))]
+        if tail:
+            return "the analysis failed: " + tail[0]
+    if returncode is not None and returncode < 0:
+        try:
+            name = signal.Signals(-returncode).name
+        except ValueError:
+            name = "signal %d" % -returncode
+        return "the host was ended by %s without delivering a result" % name
+    return "the host ended with code %s without delivering a result" % returncode
+
+
+def run_host(interpreter, scene, env, progress, timeout):
+    child = subprocess.Popen([interpreter, "-u", "-s", BOOTSTRAP, scene], env=env, stdin=subprocess.DEVNULL,
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, start_new_session=True)
+
+    def pump():
+        for raw in iter(child.stdout.readline, b""):
+            progress.take(raw.decode("utf-8", "replace").rstrip("\r\n"))
+
+    reader = threading.Thread(target=pump)
+    reader.daemon = True
+    reader.start()
+    timed_out = False
+    try:
+        while child.poll() is None:
+            if timeout and time.time() - progress.started > timeout:
+                timed_out = True
+                os.killpg(child.pid, signal.SIGKILL)
+                child.wait()
+                break
+            progress.tick()
+            time.sleep(0.1)
+    except KeyboardInterrupt:
+        os.killpg(child.pid, signal.SIGKILL)
+        child.wait()
+        raise
+    finally:
+        reader.join(5)
+        progress.clear()
+    if timed_out:
+        raise Refusal("the analysis took longer than %g s and was ended" % timeout)
+    return child.returncode

@@ -1,0 +1,84 @@
+# -*- coding: utf-8 -*-
+"""The delivered result for a person, and the exit status it stands for."""
+import os
+import re
+
+from .paths import NO_RESULT
+
+STATUS_WORDS = {0: "clean", 1: "warnings", 2: "error"}
+
+
+def read_lines(path):
+    if not os.path.isfile(path):
+        return []
+    with open(path, encoding="utf-8", errors="replace") as handle:
+        return [line.rstrip("\n") for line in handle if line.strip()]
+
+
+def exit_code(result):
+    status = result.get("status") if isinstance(result, dict) else None
+    return status if status in (0, 1, 2) and not isinstance(status, bool) else NO_RESULT
+
+
+def _size(path):
+    try:
+        return os.path.getsize(path)
+    except OSError:
+        return 0
+
+
+def _human(size):
+    for unit in ("B", "KB", "MB", "GB"):
+        if size < 1024 or unit == "GB":
+            return ("%d %s" % (size, unit)) if unit == "B" else ("%.1f %s" % (size, unit))
+        size /= 1024.0
+
+
+def format_summary(result, missing):
+    """The result for a person: status, layers, cameras, files, missing files, messages."""
+    model = result.get("model") or {}
+    status = result.get("status")
+    out = []
+    out.append("Status   %s (%s)" % (status, STATUS_WORDS.get(status, "unknown")))
+    out.append("Scene    %s" % model.get("scenePath"))
+    custom = model.get("custom") or {}
+    # the job-wide values: "exr" only when every layer writes EXR, a prefix only when all layers share it
+    out.append("Output   %s; common prefix: %s" % (
+        "every layer writes %s" % model["ext"] if model.get("ext") else "the layers do not all write EXR",
+        custom.get("filePrefix") or "none"))
+    if custom.get("melString"):
+        out.append("MEL      %s" % custom["melString"])
+    env = model.get("envVars") or []
+    if env:
+        out.append("Env      %s" % ", ".join(env))
+    layers = model.get("parts") or []
+    out.append("Layers (%d)" % len(layers))
+    for layer in layers:
+        if not isinstance(layer, dict):
+            continue
+        details = ", ".join("%s %s" % (key, layer.get(key)) for key in ("renderer", "ext", "layerFilePrefix")
+                            if layer.get(key) is not None)
+        out.append("  %s%s" % (layer.get("part"), "  (%s)" % details if details else ""))
+        cameras = layer.get("cameras") or []
+        out.append("      cameras: %s" % (", ".join(cameras) if cameras else "none"))
+    cameras = model.get("allCameras") or []
+    out.append("Cameras (%d)  %s" % (len(cameras), ", ".join(cameras)))
+    if status == 2:
+        # the analysis stops before the assets when the scene itself is in error
+        out.append("Files    not collected (status 2)")
+    else:
+        files = sorted(result.get("files") or [])
+        out.append("Files (%d, %s)" % (len(files), _human(sum(_size(f) for f in files))))
+        out.extend("  " + path for path in files)
+        out.append("Missing files (%d)" % len(missing))
+        out.extend("  " + path for path in missing)
+    messages = result.get("msg") or []
+    out.append("Messages (%d)" % len(messages))
+    for message in messages:
+        code = "[%s] " % message.get("code")
+        for index, language in enumerate(("en", "cn")):
+            lead = "  " + (code if index == 0 else " " * len(code)) + language + ": "
+            lines = [line for line in re.split(r"[\r\n]+", message.get(language) or "") if line] or [""]
+            out.append(lead + lines[0])
+            out.extend(" " * (len(lead) + 2) + line for line in lines[1:])
+    return "\n".join(out)
