@@ -1,9 +1,10 @@
 # -*- coding: utf-8 -*-
 """Host side of vanalyzer-offline: runs inside the chosen interpreter (2.7 or 3.7+).
 
-It puts the built binaries, the host stand-ins and the service modules on the
-import path (and nothing else of this folder), opens the scene through
-``maya.cmds`` and hands over to ``vanalyzer.runMain(0, 0)``, which ends this
+It puts the built binaries, the host stand-ins, the service modules and the
+client's host-side modules (``host_side/``) on the import path, opens the scene
+through ``maya.cmds``, writes the host report (``host_side/host_report.py``) when
+the client asks for one, and hands over to ``vanalyzer.runMain(0, 0)``, which ends this
 process itself once the result is delivered.  Failures before that are told
 on standard error in one line starting with ``vanalyzer-offline-host:``.
 """
@@ -28,7 +29,8 @@ def main():
     build = os.environ["VANALYZER_BUILD_DIR"]
     offline = os.environ["VANALYZER_OFFLINE_ROOT"]
     binaries = os.path.join(build, "py27" if version[0] == 2 else "abi3")
-    sys.path[0:1] = [binaries, os.path.join(offline, "host"), os.path.join(offline, "service", "modules")]
+    sys.path[0:1] = [binaries, os.path.join(offline, "host"), os.path.join(offline, "service", "modules"),
+                     os.path.join(offline, "cli", "host_side")]
     scene = sys.argv[1]
     try:
         from maya import cmds
@@ -38,6 +40,13 @@ def main():
         cmds.file(scene, open=True, force=True)
     except Exception as error:
         fail("cannot read the scene %s: %s" % (scene, error))
+    report = os.environ.get("VANALYZER_HOST_REPORT")
+    if report:
+        import host_report
+        try:
+            host_report.write(report, cmds)
+        except (IOError, OSError) as error:
+            fail("cannot write the host report %s: %s" % (report, error))
     try:
         import vanalyzer
     except ImportError as error:

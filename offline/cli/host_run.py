@@ -25,6 +25,7 @@ def host_environment(base, args, paths, build):
         "VANALYZER_LOG": paths["log"],
         "VANALYZER_ASSETS": paths["assets"],
         "VANALYZER_MISSING": paths["missing"],
+        "VANALYZER_HOST_REPORT": paths["host_report"],
         "VANALYZER_STDERR_LEVEL": "Debug" if args.verbose else "Info",
         "PYTHONIOENCODING": "utf-8",
     })

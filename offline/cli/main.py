@@ -77,6 +77,7 @@ def _main(args, scratch):
     paths = {name: os.path.abspath(getattr(args, name) or os.path.join(scratch, name + ".txt"))
              for name in ("result", "log", "assets")}
     paths["missing"] = os.path.join(scratch, "missing.txt")
+    paths["host_report"] = os.path.join(scratch, "host_report.json")
     for name in ("result", "log", "assets"):
         check_output_target(paths[name], name)
     # the result file exists after the run only if this run delivered it
