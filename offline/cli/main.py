@@ -29,23 +29,27 @@ class _Parser(argparse.ArgumentParser):
         self.exit(USAGE, "%s: error: %s\n" % (self.prog, message))
 
 
-def parse_args(argv):
-    parser = _Parser(prog="vanalyzer-offline",
-                     description="Analyse a Maya ASCII scene as the render service would, "
-                                 "and print the result.")
-    parser.add_argument("scene", help="the .ma scene file")
+def add_analysis_options(parser):
+    """The options that shape how a scene is analysed; every command that analyses scenes takes them."""
     parser.add_argument("--machine-type", choices=("startCpu", "startGpu"),
                         help="machine kind the job asks for (MachineType); inherited when not given")
-    parser.add_argument("--result", help="where the result JSON is written (default: not kept)")
-    parser.add_argument("--log", help="where the log is written (default: not kept)")
-    parser.add_argument("--assets", help="where the asset manifest is written (default: not kept)")
     parser.add_argument("--config", help="service configuration INI (VANALYZER_CONFIG)")
-    parser.add_argument("--json", action="store_true", help="print the result JSON as delivered")
     parser.add_argument("--python", default=DEFAULT_PYTHON,
                         help="host interpreter: a path or a version such as 2.7 or 3.9 (default %(default)s)")
     parser.add_argument("--build-dir", help="CMake build folder holding abi3/ and py27/ "
                                             "(default $VANALYZER_BINARY_DIR or <repo>/build/release)")
     parser.add_argument("--timeout", type=float, default=0, help="seconds before the host is ended (0: none)")
+
+
+def parse_args(argv):
+    parser = _Parser(prog="vanalyzer-offline",
+                     description="Analyse a Maya scene as the render service would, and print the result.")
+    parser.add_argument("scene", help="the scene file")
+    add_analysis_options(parser)
+    parser.add_argument("--result", help="where the result JSON is written (default: not kept)")
+    parser.add_argument("--log", help="where the log is written (default: not kept)")
+    parser.add_argument("--assets", help="where the asset manifest is written (default: not kept)")
+    parser.add_argument("--json", action="store_true", help="print the result JSON as delivered")
     parser.add_argument("-v", "--verbose", action="store_true", help="relay every line of the host")
     return parser.parse_args(argv)
 
