@@ -1,89 +1,20 @@
 // createNode, rename, select and lockNode, and the node index behind them (nodes by name and
-// by DAG path, the default nodes a scene has without creating them).
+// by DAG path; the default nodes a scene has without creating them are in ../default_nodes.cpp).
 #include "statement_reader.h"
 
+#include "../default_nodes.h"
 #include "mayascene/names.h"
 
 namespace mayascene {
 namespace detail {
 
-namespace {
-
-// Nodes that every Maya scene has without creating them in the file; `select -ne :name` and
-// absolute setAttr address them.
-struct DefaultNode {
-  const char* name;
-  const char* type;
-};
-constexpr DefaultNode kDefaultNodes[] = {
-    {"defaultRenderGlobals", "renderGlobals"},
-    {"defaultResolution", "resolution"},
-    {"renderLayerManager", "renderLayerManager"},
-    {"defaultRenderLayer", "renderLayer"},
-    {"time1", "time"},
-    {"sequenceManager1", "sequenceManager"},
-    {"hardwareRenderingGlobals", "hardwareRenderingGlobals"},
-    {"renderPartition", "partition"},
-    {"renderGlobalsList1", "renderGlobalsList"},
-    {"defaultLightList1", "defaultLightList"},
-    {"lightList1", "lightList"},
-    {"defaultShaderList1", "defaultShaderList"},
-    {"defaultTextureList1", "defaultTextureList"},
-    {"postProcessList1", "postProcessList"},
-    {"defaultRenderUtilityList1", "defaultRenderUtilityList"},
-    {"defaultRenderingList1", "defaultRenderingList"},
-    {"initialShadingGroup", "shadingEngine"},
-    {"initialParticleSE", "shadingEngine"},
-    {"initialMaterialInfo", "materialInfo"},
-    {"defaultLightSet", "objectSet"},
-    {"defaultObjectSet", "objectSet"},
-    {"lambert1", "lambert"},
-    {"standardSurface1", "standardSurface"},
-    {"particleCloud1", "particleCloud"},
-    {"shaderGlow1", "shaderGlow"},
-    {"defaultHardwareRenderGlobals", "hwRenderGlobals"},
-    {"defaultRenderQuality", "renderQuality"},
-    {"defaultColorMgtGlobals", "colorManagementGlobals"},
-    {"hyperGraphLayout", "hyperLayout"},
-    {"globalCacheControl", "globalCacheControl"},
-    {"strokeGlobals", "strokeGlobals"},
-    {"ikSystem", "ikSystem"},
-    {"characterPartition", "partition"},
-    {"defaultViewColorManager", "viewColorManager"},
-    {"dof1", "dof"},
-};
-
-}  // namespace
-
-const char* default_node_type(const std::string& name) {
-  for (const DefaultNode& d : kDefaultNodes) {
-    if (name == d.name) return d.type;
-  }
-  return nullptr;
-}
-
 int Reader::find_node(const std::string& written) const { return names_.find(scene_, written); }
 
 int Reader::add_node(std::string name, std::string type) {
-  Node node;
-  node.name = std::move(name);
-  node.type = std::move(type);
-  scene_.nodes.push_back(std::move(node));
-  const int index = static_cast<int>(scene_.nodes.size()) - 1;
-  names_.add(scene_.nodes.back().name, index);
-  return index;
+  return detail::add_node(scene_, names_, std::move(name), std::move(type));
 }
 
-int Reader::default_node(const std::string& written) {
-  const int found = find_node(written);
-  if (found >= 0) return found;
-  const std::string name = strip_root(written);
-  const char* type = default_node_type(name);
-  if (type == nullptr) return -1;
-  const int index = add_node(name, type);
-  scene_.nodes[static_cast<std::size_t>(index)].implicit = true;
-  return index;
-}
+int Reader::default_node(const std::string& written) { return detail::default_node(scene_, names_, written); }
 
 // A node is in the DAG when its type is, when it has a parent, or when it is one: a node of a type
 // this reader does not know still takes its place in the hierarchy.
@@ -145,15 +76,7 @@ void Reader::select(const std::vector<Token>& tokens) {
   const Args args = parse_args(tokens, {"ne", "noExpand", "r", "replace", "add", "af", "addFirst", "d",
                                          "deselect", "tgl", "toggle", "cl", "clear", "hi", "hierarchy",
                                          "all", "adn", "allDependencyNodes", "ado", "allDagObjects"});
-  current_ = -1;
-  if (args.positionals.empty()) return;
-  const std::string& name = args.positionals[0].text;
-  current_ = default_node(name);
-  if (current_ < 0 && strip_root(name).find(':') == std::string::npos && !name.empty() && name[0] == ':') {
-    // A root-namespace default node this reader has no table entry for.
-    current_ = add_node(strip_root(name), "unknown");
-    scene_.nodes[static_cast<std::size_t>(current_)].implicit = true;
-  }
+  current_ = args.positionals.empty() ? -1 : selected_node(scene_, names_, args.positionals[0].text);
 }
 
 void Reader::lock_node(const std::vector<Token>& tokens) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "../default_nodes.h"
 #include "mayascene/names.h"
 #include "statement_reader.h"
 
@@ -109,32 +110,7 @@ void Reader::statement(const Token& command) {
   lex_.skip_statement(command);  // parent, dataStructure, applyMetadata, ... carry nothing needed
 }
 
-void Reader::finish() {
-  for (const char* name : {"defaultRenderGlobals", "defaultResolution", "renderLayerManager", "defaultRenderLayer"}) {
-    if (find_node(name) < 0) {
-      const int index = default_node(name);
-      if (std::string(name) == "defaultRenderLayer") {
-        scene_.nodes[static_cast<std::size_t>(index)].attrs["global"] = Value::boolean(true);
-      }
-    }
-  }
-  // Plugs read back with long attribute names, as Maya lists them.
-  for (Connection& c : scene_.connections) {
-    for (std::string* plug : {&c.source, &c.destination}) {
-      const std::size_t bar = plug->rfind('|');
-      const std::size_t dot = plug->find('.', bar == std::string::npos ? 0 : bar);
-      if (dot == std::string::npos) continue;
-      const std::string name = plug->substr(0, dot);
-      const int n = find_node(name);
-      if (n >= 0) {
-        const Node& node = scene_.nodes[static_cast<std::size_t>(n)];
-        *plug = name + "." + canonical_path(node.type, plug->substr(dot + 1), node.dynamic);
-      } else if (const char* type = default_node_type(name)) {  // a default node the file never edits
-        *plug = name + "." + canonical_path(type, plug->substr(dot + 1), {});
-      }
-    }
-  }
-}
+void Reader::finish() { finish_scene(scene_, names_); }
 
 }  // namespace detail
 

@@ -41,9 +41,6 @@ inline std::string strip_root(std::string name) {
 // A word value as MEL reads it: boolean keywords, integers, reals; anything else stays text.
 Value word_value(const std::string& w);
 
-// The type of a node every Maya scene has without creating it in the file, or nullptr.
-const char* default_node_type(const std::string& name);
-
 // Flags and positional arguments of one statement. A flag takes the next token as its argument
 // unless that token is a flag itself or the flag is one of the statement's argument-less flags.
 struct Args {

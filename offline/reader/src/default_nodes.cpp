@@ -1,0 +1,123 @@
+#include "default_nodes.h"
+
+#include "mayascene/names.h"
+
+namespace mayascene {
+namespace detail {
+
+namespace {
+
+struct DefaultNode {
+  const char* name;
+  const char* type;
+};
+constexpr DefaultNode kDefaultNodes[] = {
+    {"defaultRenderGlobals", "renderGlobals"},
+    {"defaultResolution", "resolution"},
+    {"renderLayerManager", "renderLayerManager"},
+    {"defaultRenderLayer", "renderLayer"},
+    {"time1", "time"},
+    {"sequenceManager1", "sequenceManager"},
+    {"hardwareRenderingGlobals", "hardwareRenderingGlobals"},
+    {"renderPartition", "partition"},
+    {"renderGlobalsList1", "renderGlobalsList"},
+    {"defaultLightList1", "defaultLightList"},
+    {"lightList1", "lightList"},
+    {"defaultShaderList1", "defaultShaderList"},
+    {"defaultTextureList1", "defaultTextureList"},
+    {"postProcessList1", "postProcessList"},
+    {"defaultRenderUtilityList1", "defaultRenderUtilityList"},
+    {"defaultRenderingList1", "defaultRenderingList"},
+    {"initialShadingGroup", "shadingEngine"},
+    {"initialParticleSE", "shadingEngine"},
+    {"initialMaterialInfo", "materialInfo"},
+    {"defaultLightSet", "objectSet"},
+    {"defaultObjectSet", "objectSet"},
+    {"lambert1", "lambert"},
+    {"standardSurface1", "standardSurface"},
+    {"particleCloud1", "particleCloud"},
+    {"shaderGlow1", "shaderGlow"},
+    {"defaultHardwareRenderGlobals", "hwRenderGlobals"},
+    {"defaultRenderQuality", "renderQuality"},
+    {"defaultColorMgtGlobals", "colorManagementGlobals"},
+    {"hyperGraphLayout", "hyperLayout"},
+    {"globalCacheControl", "globalCacheControl"},
+    {"strokeGlobals", "strokeGlobals"},
+    {"ikSystem", "ikSystem"},
+    {"characterPartition", "partition"},
+    {"defaultViewColorManager", "viewColorManager"},
+    {"dof1", "dof"},
+};
+
+std::string without_root(const std::string& name) {
+  return !name.empty() && name[0] == ':' ? name.substr(1) : name;
+}
+
+}  // namespace
+
+const char* default_node_type(const std::string& name) {
+  for (const DefaultNode& d : kDefaultNodes) {
+    if (name == d.name) return d.type;
+  }
+  return nullptr;
+}
+
+int add_node(Scene& scene, NameIndex& names, std::string name, std::string type) {
+  Node node;
+  node.name = std::move(name);
+  node.type = std::move(type);
+  scene.nodes.push_back(std::move(node));
+  const int index = static_cast<int>(scene.nodes.size()) - 1;
+  names.add(scene.nodes.back().name, index);
+  return index;
+}
+
+int default_node(Scene& scene, NameIndex& names, const std::string& written) {
+  const int found = names.find(scene, written);
+  if (found >= 0) return found;
+  const std::string name = without_root(written);
+  const char* type = default_node_type(name);
+  if (type == nullptr) return -1;
+  const int index = add_node(scene, names, name, type);
+  scene.nodes[static_cast<std::size_t>(index)].implicit = true;
+  return index;
+}
+
+int selected_node(Scene& scene, NameIndex& names, const std::string& written) {
+  const int index = default_node(scene, names, written);
+  if (index >= 0 || written.size() < 2 || written[0] != ':') return index;
+  const std::string name = without_root(written);
+  if (name.find(':') != std::string::npos) return -1;
+  const int added = add_node(scene, names, name, "unknown");  // a default node this table lacks
+  scene.nodes[static_cast<std::size_t>(added)].implicit = true;
+  return added;
+}
+
+void finish_scene(Scene& scene, NameIndex& names) {
+  for (const char* name : {"defaultRenderGlobals", "defaultResolution", "renderLayerManager", "defaultRenderLayer"}) {
+    if (names.find(scene, name) < 0) {
+      const int index = default_node(scene, names, name);
+      if (std::string(name) == "defaultRenderLayer") {
+        scene.nodes[static_cast<std::size_t>(index)].attrs["global"] = Value::boolean(true);
+      }
+    }
+  }
+  for (Connection& c : scene.connections) {
+    for (std::string* plug : {&c.source, &c.destination}) {
+      const std::size_t bar = plug->rfind('|');
+      const std::size_t dot = plug->find('.', bar == std::string::npos ? 0 : bar);
+      if (dot == std::string::npos) continue;
+      const std::string name = plug->substr(0, dot);
+      const int n = names.find(scene, name);
+      if (n >= 0) {
+        const Node& node = scene.nodes[static_cast<std::size_t>(n)];
+        *plug = name + "." + canonical_path(node.type, plug->substr(dot + 1), node.dynamic);
+      } else if (const char* type = default_node_type(name)) {  // a default node the file never edits
+        *plug = name + "." + canonical_path(type, plug->substr(dot + 1), {});
+      }
+    }
+  }
+}
+
+}  // namespace detail
+}  // namespace mayascene
