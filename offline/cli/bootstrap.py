@@ -2,14 +2,17 @@
 """Host side of vanalyzer-offline: runs inside the chosen interpreter (2.7 or 3.7+).
 
 It puts the built binaries, the host stand-ins, the service modules and the
-client's host-side modules (``host_side/``) on the import path, opens the scene
-through ``maya.cmds``, writes the host report (``host_side/host_report.py``) when
+client's host-side modules (``host_side/``) on the import path, sets the
+directory mappings and the project the client passed (as a farm node's startup
+script does), opens the scene through ``maya.cmds``, hands the host's messages to
+the service's log (``vout``), writes the host report (``host_side/host_report.py``) when
 the client asks for one, and hands over to ``vanalyzer.runMain(0, 0)``, which ends this
 process itself once the result is delivered.  Failures before that are told
 on standard error in one line starting with ``vanalyzer-offline-host:``.
 """
 from __future__ import print_function
 
+import json
 import os
 import sys
 
@@ -20,6 +23,37 @@ def fail(message):
     sys.stderr.write(MARK + message + "\n")
     sys.stderr.flush()
     sys.exit(3)
+
+
+def apply_farm_settings(cmds, environ):
+    """The directory mappings and the project, set as a farm node's startup script sets them."""
+    mappings = json.loads(environ.get("VANALYZER_DIRMAP") or "[]")
+    if mappings:
+        cmds.dirmap(enable=True)
+        for source, destination in mappings:
+            cmds.dirmap(mapDirectory=(source, destination))
+    if environ.get("VANALYZER_PROJECT"):
+        cmds.workspace(environ["VANALYZER_PROJECT"], openWorkspace=True)
+
+
+# the host's levels as the service's log names them
+_LOG_CALLS = {"Debug": "Debug", "Info": "Info", "Warning": "Warring", "Error": "Error"}
+
+
+def hand_over_messages(cmds):
+    """What the host said while opening the scene, into the service's log."""
+    take = getattr(cmds, "_take_host_messages", None)  # a host that keeps no messages says nothing
+    if take is None:
+        return
+    messages = take()
+    if not messages:
+        return
+    try:
+        import vout
+    except ImportError as error:
+        fail("the service's log module vout cannot be loaded (%s)" % error)
+    for level, text in messages:
+        getattr(vout, _LOG_CALLS.get(level, "Info"))(text)
 
 
 def main():
@@ -37,9 +71,15 @@ def main():
     except Exception as error:
         fail("the maya.cmds stand-in cannot be loaded (%s: %s)" % (type(error).__name__, error))
     try:
+        apply_farm_settings(cmds, os.environ)
+    except (ValueError, RuntimeError) as error:
+        fail("cannot apply the directory mappings or the project: %s" % error)
+    try:
         cmds.file(scene, open=True, force=True)
     except Exception as error:
+        hand_over_messages(cmds)
         fail("cannot read the scene %s: %s" % (scene, error))
+    hand_over_messages(cmds)
     report = os.environ.get("VANALYZER_HOST_REPORT")
     if report:
         import host_report

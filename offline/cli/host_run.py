@@ -9,6 +9,7 @@ import subprocess
 import threading
 import time
 
+from . import directory_mappings
 from .paths import BOOTSTRAP, OFFLINE_ROOT, Refusal
 
 HOST_MARK = "vanalyzer-offline-host: "
@@ -33,6 +34,7 @@ def host_environment(base, args, paths, build):
         env["MachineType"] = args.machine_type
     if args.config:
         env["VANALYZER_CONFIG"] = os.path.abspath(args.config)
+    env.update(directory_mappings.host_settings(args))
     return env
 
 

@@ -20,7 +20,7 @@ from .host_run import Progress, failure_reason, host_environment, run_host
 from .paths import CATALOGUE, DEFAULT_PYTHON, NO_RESULT, USAGE, Refusal
 from .preflight import (build_dir, check_catalogue, check_output_target, check_scene,
                         resolve_interpreter)
-from .summary import exit_code, format_summary, read_lines
+from .summary import exit_code, format_summary, read_host_report, read_lines
 
 
 class _Parser(argparse.ArgumentParser):
@@ -39,6 +39,11 @@ def add_analysis_options(parser):
     parser.add_argument("--build-dir", help="CMake build folder holding abi3/ and py27/ "
                                             "(default $VANALYZER_BINARY_DIR or <repo>/build/release)")
     parser.add_argument("--timeout", type=float, default=0, help="seconds before the host is ended (0: none)")
+    parser.add_argument("--dirmap", nargs=2, action="append", metavar=("FROM", "TO"),
+                        help="read the folder FROM, as the scene's artists wrote it, as TO here (Maya's dirmap); "
+                             "repeatable, tried in the order given, before the configuration's [dirmap]")
+    parser.add_argument("--project", help="the project folder (Maya's workspace), instead of the one found "
+                                          "from workspace.mel at or above the scene")
 
 
 def parse_args(argv):
@@ -107,7 +112,8 @@ def _main(args, scratch):
         sys.stdout.write(text + ("" if text.endswith("\n") else "\n"))
     else:
         missing = sorted(set(read_lines(paths["missing"])))
-        sys.stdout.write(format_summary(result, missing) + "\n")
+        host_report = read_host_report(paths["host_report"])
+        sys.stdout.write(format_summary(result, missing, host_report.get("references")) + "\n")
     sys.stdout.flush()
     code = exit_code(result)
     if code == NO_RESULT:

@@ -1,9 +1,11 @@
 # -*- coding: utf-8 -*-
 """The delivered result for a person, and the exit status it stands for."""
+import json
 import os
 import re
 
 from .paths import NO_RESULT
+from .reference_summary import format_references
 
 STATUS_WORDS = {0: "clean", 1: "warnings", 2: "error"}
 
@@ -13,6 +15,16 @@ def read_lines(path):
         return []
     with open(path, encoding="utf-8", errors="replace") as handle:
         return [line.rstrip("\n") for line in handle if line.strip()]
+
+
+def read_host_report(path):
+    """The host's report ({} when the host wrote none or it is not a JSON object)."""
+    try:
+        with open(path, "rb") as handle:
+            report = json.loads(handle.read().decode("utf-8"))
+    except (OSError, ValueError):
+        return {}
+    return report if isinstance(report, dict) else {}
 
 
 def exit_code(result):
@@ -34,8 +46,10 @@ def _human(size):
         size /= 1024.0
 
 
-def format_summary(result, missing):
-    """The result for a person: status, layers, cameras, files, missing files, messages."""
+def format_summary(result, missing, references=None):
+    """The result for a person: status, layers, cameras, references, files, missing files, messages.
+
+    references is the host report's "references" section (None when there is no report)."""
     model = result.get("model") or {}
     status = result.get("status")
     out = []
@@ -63,6 +77,7 @@ def format_summary(result, missing):
         out.append("      cameras: %s" % (", ".join(cameras) if cameras else "none"))
     cameras = model.get("allCameras") or []
     out.append("Cameras (%d)  %s" % (len(cameras), ", ".join(cameras)))
+    out.extend(format_references(references))
     if status == 2:
         # the analysis stops before the assets when the scene itself is in error
         out.append("Files    not collected (status 2)")

@@ -84,7 +84,9 @@ class FixtureAnswersTest(unittest.TestCase):
     def test_file_queries(self):
         self.assertEqual(cmds.file(q=True, sn=True), support.fixture("arnold_layers.ma").replace(os.sep, "/"))
         self.assertEqual(cmds.file(q=True, sceneName=True, shortName=True), "arnold_layers.ma")
-        self.assertEqual(cmds.file(q=True, reference=True), ["refs/prop.ma"])
+        # resolved as Maya resolves it: "refs/prop.ma" lies beside the scene
+        self.assertEqual(cmds.file(q=True, reference=True), [support.fixture("refs/prop.ma").replace(os.sep, "/")])
+        self.assertEqual(cmds.referenceQuery("propRN", filename=True, unresolvedName=True), "refs/prop.ma")
         self.assertTrue(cmds.file(support.fixture("textures/brick.png"), q=1, ex=1))
         self.assertFalse(cmds.file(support.fixture("textures/none.png"), q=1, exists=1))
 

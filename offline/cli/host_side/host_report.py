@@ -11,8 +11,11 @@ import io
 import json
 import os
 
+import reference_report
+
 # (key, function of maya.cmds giving the section's plain data), in the order they are written.
 SECTIONS = []
+SECTIONS.append(("references", reference_report.references))
 
 
 def collect(cmds):

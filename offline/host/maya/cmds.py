@@ -13,19 +13,34 @@ from maya._commands import open_scene
 from maya._commands.arguments import PY2 as _PY2, unsupported_command as _unsupported_command
 from maya._commands.attributes import attributeQuery, getAttr
 from maya._commands.connections import listConnections
+from maya._commands.dirmap_command import dirmap
 from maya._commands.file_command import file
 from maya._commands.nodes import listRelatives, ls, nodeType, objExists
 from maya._commands.plugins import loadPlugin, pluginInfo, unloadPlugin
+from maya._commands.reference_query import referenceQuery
 from maya._commands.render_layers import editRenderLayerGlobals
+from maya._commands.workspace_command import workspace
+from maya._commands import host_log as _host_log
+from maya._commands.references import loaded as _loaded_references
 
 _COMMANDS = frozenset(["file", "ls", "nodeType", "objExists", "listRelatives", "getAttr", "attributeQuery",
                        "listConnections", "editRenderLayerGlobals", "loadPlugin", "unloadPlugin",
-                       "pluginInfo"])
+                       "pluginInfo", "dirmap", "workspace", "referenceQuery"])
 
 
 def _current_scene():
     """The open scene for the xgenm stand-in (None when none is open)."""
     return open_scene.current()
+
+
+def _take_host_messages():
+    """The host's messages since the last call, [(level, text)] (no Maya has this: offline only)."""
+    return _host_log.take()
+
+
+def _reference_details():
+    """What became of each reference of the open scene and why (offline only; see host_report)."""
+    return [reference.details() for reference in _loaded_references.current().references]
 
 
 def __getattr__(name):  # any other command named on the module (Python 3.7+)

@@ -119,6 +119,7 @@ struct Converter {
       Ref reference = python::newDict();
       python::setItem(reference.get(), "path", text(r.path).get());
       python::setItem(reference.get(), "namespace", text(r.ns).get());
+      python::setItem(reference.get(), "prefix", text(r.prefix).get());
       python::setItem(reference.get(), "reference_node", text(r.reference_node).get());
       python::setItem(reference.get(), "type", text(r.type).get());
       python::setItem(reference.get(), "options", text(r.options).get());

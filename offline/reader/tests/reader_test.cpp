@@ -90,9 +90,14 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{"file_references",
                       "file -rdi 1 -ns \"rig\" -rfn \"rigRN\" -op \"v=0;\" -typ \"mayaAscii\" \"D:/a/ball.ma\";\n"
                       "file -rdi 2 -ns \"lamp\" -rfn \"rig:lampRN\" \"lamp.mb\";\n"
-                      "file -r -ns \"rig\" -dr 1 -rfn \"rigRN\" -op \"v=0;\"\n\t\t -typ \"mayaAscii\" \"D:/a/ball.ma\";\n",
+                      "file -r -ns \"rig\" -dr 1 -rfn \"rigRN\" -op \"v=0;\"\n\t\t -typ \"mayaAscii\" \"D:/a/ball.ma\";\n"
+                      "file -r -rpr \"IMP\" -rfn \"IMPRN\" \"P:/IMP_SETUP.mb\";\n",
                       [](const Scene& s) {
-                        ASSERT_EQ(s.references.size(), 3u);
+                        ASSERT_EQ(s.references.size(), 4u);
+                        EXPECT_EQ(s.references[0].prefix, "");
+                        EXPECT_EQ(s.references[3].prefix, "IMP");
+                        EXPECT_EQ(s.references[3].ns, "");
+                        EXPECT_FALSE(s.references[3].deferred);
                         EXPECT_EQ(s.references[0].depth, 1);
                         EXPECT_EQ(s.references[1].reference_node, "rig:lampRN");
                         EXPECT_EQ(s.references[1].path, "lamp.mb");

@@ -8,32 +8,32 @@ import mayascene
 
 from . import open_scene
 from .arguments import parse_flags, native
+from .reference_query import file_references
+from .references import loaded
+from .references.reader_graph import load_references
+from .workspace_command import file_exists
 
 
 def file(*args, **kwargs):
     flags = parse_flags("file", kwargs, (("open", "o"), ("force", "f"), ("query", "q"), ("sceneName", "sn"),
                                     ("shortName", "shn"), ("exists", "ex"), ("reference", "r"),
-                                    ("new", "n")))
+                                    ("new", "n"), ("withoutCopyNumber", "wcn"), ("unresolvedName", "un")))
     if flags.get("query"):
         if flags.get("exists"):
             if not args:
                 raise RuntimeError("file: -exists needs a file name")
-            return os.path.exists(native(args[0]))
+            return file_exists(args[0])
         if flags.get("sceneName"):
             scene = open_scene.current()
             if scene is None:
                 return ""
             return os.path.basename(scene.path) if flags.get("shortName") else scene.path
         if flags.get("reference"):
-            scene = open_scene.current()
-            if scene is None:
-                return []
-            refs = scene.data["references"]
-            top = [r["path"] for r in refs if r["top_level"]]
-            return top if top else [r["path"] for r in refs if r["depth"] == 1]
+            return file_references(args, flags)
         raise RuntimeError("maya.cmds stand-in: this query of 'file' is not supported")
     if flags.get("new"):
         open_scene.replace(None)
+        loaded.replace(loaded.LoadedReferences(None))
         return "untitled"
     if flags.get("open"):
         if not args:
@@ -44,5 +44,6 @@ def file(*args, **kwargs):
         except (mayascene.ParseError, IOError, OSError) as error:
             raise RuntimeError(str(error))
         open_scene.replace(open_scene.Scene(path, data))
+        load_references(path, data)
         return path
     raise RuntimeError("maya.cmds stand-in: this use of 'file' is not supported")

@@ -68,6 +68,7 @@ struct Requirement {
 struct Reference {
   std::string path;           // as written
   std::string ns;
+  std::string prefix;         // -rpr, the renaming prefix of files that predate namespaces
   std::string reference_node;
   std::string type;           // -typ
   std::string options;        // -op

@@ -52,6 +52,7 @@ void Reader::file(const std::vector<Token>& tokens) {
     ref.depth = v.kind == Value::Kind::Int ? static_cast<int>(v.i) : 0;
   }
   if (const Token* ns = args.flag({"ns", "namespace"})) ref.ns = ns->text;
+  if (const Token* rpr = args.flag({"rpr", "renamingPrefix"})) ref.prefix = rpr->text;
   if (const Token* rfn = args.flag({"rfn", "referenceNode"})) ref.reference_node = rfn->text;
   if (const Token* typ = args.flag({"typ", "type"})) ref.type = typ->text;
   if (const Token* op = args.flag({"op", "options"})) ref.options = op->text;

@@ -1,0 +1,54 @@
+# -*- coding: utf-8 -*-
+"""The host report's "references" section: every reference of the open scene and its state.
+
+Asked through Maya's own commands (`file -q -reference`, referenceQuery), so that it reads a real
+Maya's scene too. There a reference that is not loaded is "missing" when its file cannot be found
+and "deferred" otherwise; the offline host also tells why each reference is in its state, and
+which files it failed to read.
+"""
+from __future__ import print_function
+
+
+def _reference_node(cmds, filename):
+    try:
+        return cmds.referenceQuery(filename, referenceNode=True)
+    except RuntimeError:
+        return None
+
+
+def _children(cmds, node):
+    try:
+        return cmds.referenceQuery(node, child=True, referenceNode=True) or []
+    except RuntimeError:
+        return []
+
+
+def _entry(cmds, node, depth, details):
+    path = cmds.referenceQuery(node, filename=True, unresolvedName=True, withoutCopyNumber=True)
+    filename = cmds.referenceQuery(node, filename=True, withoutCopyNumber=True)
+    found = bool(filename) and cmds.file(filename, q=True, exists=True)
+    detail = details.get(node, {})
+    state = detail.get("state")
+    if state is None:
+        state = "loaded" if cmds.referenceQuery(node, isLoaded=True) else ("deferred" if found else "missing")
+    return {"namespace": cmds.referenceQuery(node, namespace=True).lstrip(":"), "path": path,
+            "resolved": filename if found else None, "state": state, "reference_node": node, "depth": depth,
+            "reason": detail.get("reason")}
+
+
+def references(cmds):
+    """[{namespace, path (as written), resolved, state, reference_node, depth, reason}], depth first."""
+    offline_details = getattr(cmds, "_reference_details", None)  # the offline host only
+    details = dict((d["reference_node"], d) for d in offline_details()) if offline_details else {}
+    out = []
+    seen = set()
+    tops = [_reference_node(cmds, filename) for filename in cmds.file(q=True, reference=True) or []]
+    pending = [(node, 1) for node in reversed(tops) if node]
+    while pending:
+        node, depth = pending.pop()
+        if node in seen:
+            continue
+        seen.add(node)
+        out.append(_entry(cmds, node, depth, details))
+        pending.extend((child, depth + 1) for child in reversed(_children(cmds, node)))
+    return out
