@@ -3,7 +3,8 @@ maya.cmds so that the client's side of the protocol can be driven exactly.
 
 FAKE_HOST tells the fake analyzer what to do: "deliver" (the JSON in
 FAKE_RESULT, then SIGKILL as the real module does), "raise" (an error escapes
-runMain), "return" (runMain returns without delivering).
+runMain), "return" (runMain returns without delivering). The fake maya.cmds
+records its dirmap, workspace and open calls in FAKE_CALLS.
 """
 
 VANALYZER = r'''
@@ -28,10 +29,29 @@ def runMain(analyzerMode, isGetRSTemp):
 '''
 
 CMDS = r'''
+import json, os
+
 _scene = [""]
+
+def _record(*call):
+    # FAKE_CALLS: a file that gets one JSON line per dirmap, workspace and open call, in order
+    if os.environ.get("FAKE_CALLS"):
+        with open(os.environ["FAKE_CALLS"], "a") as handle:
+            handle.write(json.dumps(call) + "\n")
+
+def dirmap(**flags):
+    _record("dirmap", flags)
+
+def workspace(*args, **flags):
+    _record("workspace", list(args), flags)
+
+def _take_host_messages():
+    # FAKE_HOST_MESSAGES: [[level, text], ...] the host says while opening the scene
+    return [tuple(m) for m in json.loads(os.environ.get("FAKE_HOST_MESSAGES") or "[]")]
 
 def file(*args, **flags):
     if flags.get("open"):
+        _record("open", args[0])
         with open(args[0]) as handle:
             if not handle.read().startswith("//Maya ASCII"):
                 raise RuntimeError("not a Maya ASCII file: %s" % args[0])
