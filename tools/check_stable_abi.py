@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Checks that stable-ABI binaries import nothing newer than Python 3.7 and export only their entry.
 
-Usage: check_stable_abi.py SYMBOLS_TSV BINARY...
-Every Py*/_Py* symbol that a binary leaves undefined must be listed in the Stable ABI table with a
-version of 3.7 or lower; the only symbol it defines for the dynamic linker is PyInit_<module>.
+Usage: check_stable_abi.py BINARY...
+Every Py*/_Py* symbol that a binary leaves undefined must be listed in the Stable ABI table
+(stable-abi-symbols.tsv beside this script) with a version of 3.7 or lower; the only symbol it
+defines for the dynamic linker is PyInit_<module>.
 """
 import os
 import re
@@ -11,6 +12,7 @@ import subprocess
 import sys
 
 FLOOR = (3, 7)
+SYMBOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "stable-abi-symbols.tsv")
 
 
 def version(text):
@@ -54,16 +56,16 @@ def check(binary, table):
 
 
 def main(arguments):
-    if len(arguments) < 2:
+    if not arguments or arguments[0].startswith("-"):
         print(__doc__)
         return 2
-    table = load_table(arguments[0])
+    table = load_table(SYMBOLS)
     problems = []
-    for binary in arguments[1:]:
+    for binary in arguments:
         problems.extend(check(binary, table))
     for problem in problems:
         print(problem)
-    print("stable ABI check: %d binaries, %s" % (len(arguments) - 1, "FAILED" if problems else "ok"))
+    print("stable ABI check: %d binaries, %s" % (len(arguments), "FAILED" if problems else "ok"))
     return 1 if problems else 0
 
 

@@ -2,7 +2,15 @@
 # Installs the Debian packages that building and testing need, when they are missing.
 set -euo pipefail
 
-packages=(cmake g++ make binutils libgtest-dev python3.11-dbg python3-pytest clang libclang-rt-14-dev)
+# One package a line, with what needs it; add new ones the same way.
+packages=(
+  cmake g++ make binutils   # the build; objdump/nm for the binary checks
+  libgtest-dev              # the C++ unit tests
+  python3-pytest            # the command-line tests
+  python3.11-dbg            # the reference-leak check
+  clang libclang-rt-14-dev  # libFuzzer for the reader's fuzz run
+  slurm-wlm munge           # the scan's Slurm array-job test (a one-node cluster it starts itself)
+)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
