@@ -1,6 +1,8 @@
 # -*- coding: utf-8 -*-
-"""Running one host interpreter on one scene: its environment, its progress, why it gave no result."""
+"""Running one host interpreter on one scene: its files, its environment, its output, its result or
+why it gave none. The single-scene command and the batch scan both run their hosts through here."""
 import collections
+import json
 import os
 import re
 import shutil
@@ -15,6 +17,20 @@ from .paths import BOOTSTRAP, OFFLINE_ROOT, Refusal
 HOST_MARK = "vanalyzer-offline-host: "
 
 
+class Interrupted(Exception):
+    """The run was stopped from outside (the batch was interrupted); the host has been ended."""
+
+
+def run_paths(scratch, chosen=None):
+    """Where one run's files go: the chosen result, log and assets paths where given, the rest in scratch."""
+    chosen = chosen or {}
+    paths = {name: os.path.abspath(chosen.get(name) or os.path.join(scratch, name + ".txt"))
+             for name in ("result", "log", "assets")}
+    paths["missing"] = os.path.join(scratch, "missing.txt")
+    paths["host_report"] = os.path.join(scratch, "host_report.json")
+    return paths
+
+
 def host_environment(base, args, paths, build):
     env = dict(base)
     for name in ("PYTHONPATH", "PYTHONHOME", "PYTHONSTARTUP", "PYTHONUSERBASE"):
@@ -27,7 +43,7 @@ def host_environment(base, args, paths, build):
         "VANALYZER_ASSETS": paths["assets"],
         "VANALYZER_MISSING": paths["missing"],
         "VANALYZER_HOST_REPORT": paths["host_report"],
-        "VANALYZER_STDERR_LEVEL": "Debug" if args.verbose else "Info",
+        "VANALYZER_STDERR_LEVEL": "Debug" if getattr(args, "verbose", False) else "Info",
         "PYTHONIOENCODING": "utf-8",
     })
     if args.machine_type:
@@ -41,17 +57,13 @@ def host_environment(base, args, paths, build):
 _LOG_LINE = re.compile(r"^\S+ \S+ \[(?:Debug|Info|Warring|Error)\] (.*)$")
 
 
-class Progress(object):
-    """The host's last words, and a progress line on standard error while it runs."""
+class HostLines(object):
+    """The host's last words (for the reason when it gives no result) and its latest log message."""
 
-    def __init__(self, stream, verbose):
+    def __init__(self):
         self.lines = collections.deque(maxlen=400)
         self.latest = ""
-        self.verbose = verbose
-        self.stream = stream
-        self.tty = stream.isatty()
         self.started = time.time()
-        self.shown = 0.0
         self.lock = threading.Lock()
 
     def take(self, line):
@@ -60,6 +72,26 @@ class Progress(object):
             match = _LOG_LINE.match(line)
             if match:
                 self.latest = match.group(1)
+
+    def tick(self):
+        pass
+
+    def clear(self):
+        pass
+
+
+class Progress(HostLines):
+    """HostLines, and a progress line on standard error while the host runs."""
+
+    def __init__(self, stream, verbose):
+        HostLines.__init__(self)
+        self.verbose = verbose
+        self.stream = stream
+        self.tty = stream.isatty()
+        self.shown = 0.0
+
+    def take(self, line):
+        HostLines.take(self, line)
         if self.verbose:
             self.clear()
             self.stream.write(line + "\n")
@@ -105,7 +137,9 @@ def failure_reason(lines, returncode):
     return "the host ended with code %s without delivering a result" % returncode
 
 
-def run_host(interpreter, scene, env, progress, timeout):
+def run_host(interpreter, scene, env, progress, timeout, stop=None):
+    """Runs the host on the scene and returns its exit code. Refusal when it ran past timeout seconds
+    (0: no limit), Interrupted when the stop event was set; the host's process group is ended then."""
     child = subprocess.Popen([interpreter, "-u", "-s", BOOTSTRAP, scene], env=env, stdin=subprocess.DEVNULL,
                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, start_new_session=True)
 
@@ -116,23 +150,56 @@ def run_host(interpreter, scene, env, progress, timeout):
     reader = threading.Thread(target=pump)
     reader.daemon = True
     reader.start()
-    timed_out = False
+    ended = None
     try:
-        while child.poll() is None:
+        while True:
+            try:
+                # a short wait: the host's end is seen at once, the timeout and the stop within 0.1 s
+                child.wait(0.1)
+                break
+            except subprocess.TimeoutExpired:
+                pass
             if timeout and time.time() - progress.started > timeout:
-                timed_out = True
+                ended = Refusal("the analysis took longer than %g s and was ended" % timeout)
+            elif stop is not None and stop.is_set():
+                ended = Interrupted()
+            if ended is not None:
                 os.killpg(child.pid, signal.SIGKILL)
                 child.wait()
                 break
             progress.tick()
-            time.sleep(0.1)
     except KeyboardInterrupt:
         os.killpg(child.pid, signal.SIGKILL)
         child.wait()
         raise
     finally:
         reader.join(5)
+        child.stdout.close()
         progress.clear()
-    if timed_out:
-        raise Refusal("the analysis took longer than %g s and was ended" % timeout)
+    if ended is not None:
+        raise ended
     return child.returncode
+
+
+def delivered_result(paths, lines, returncode, check_catalogue):
+    """The result the host delivered, as (text, value). Refusal with the reason when there is none:
+    check_catalogue() first, since a catalogue lost or broken while the host ran is the likely cause."""
+    if not os.path.isfile(paths["result"]):
+        check_catalogue()
+        raise Refusal(failure_reason(lines, returncode))
+    with open(paths["result"], "rb") as handle:
+        raw = handle.read()
+    try:
+        text = raw.decode("utf-8")
+        return text, json.loads(text)
+    except ValueError as error:  # UnicodeDecodeError included
+        raise Refusal("the delivered result %s is not JSON: %s" % (paths["result"], error))
+
+
+def read_host_report(path):
+    """The host report the host wrote beside the result, or None when there is none that reads as JSON."""
+    try:
+        with open(path, "rb") as handle:
+            return json.loads(handle.read().decode("utf-8"))
+    except (OSError, ValueError):
+        return None

@@ -10,13 +10,12 @@ result was delivered; 64 for a command-line mistake.
 from __future__ import print_function
 
 import argparse
-import json
 import os
 import shutil
 import sys
 import tempfile
 
-from .host_run import Progress, failure_reason, host_environment, run_host
+from .host_run import Progress, delivered_result, host_environment, run_host, run_paths
 from .paths import CATALOGUE, DEFAULT_PYTHON, NO_RESULT, USAGE, Refusal
 from .preflight import (build_dir, check_catalogue, check_output_target, check_scene,
                         resolve_interpreter)
@@ -46,6 +45,18 @@ def add_analysis_options(parser):
                                           "from workspace.mel at or above the scene")
 
 
+def check_analysis_options(args):
+    """Checks what add_analysis_options gave before any host starts; returns (interpreter, build folder)."""
+    check_catalogue(CATALOGUE)
+    interpreter = resolve_interpreter(args.python)
+    build = build_dir(args.build_dir)
+    if not os.path.isdir(build):
+        raise Refusal("the build folder %s does not exist (build first, or give --build-dir)" % build)
+    if args.config and not os.path.isfile(args.config):
+        raise Refusal("the configuration %s does not exist" % args.config)
+    return interpreter, build
+
+
 def parse_args(argv):
     parser = _Parser(prog="vanalyzer-offline",
                      description="Analyse a Maya scene as the render service would, and print the result.")
@@ -60,7 +71,11 @@ def parse_args(argv):
 
 
 def main(argv=None):
-    args = parse_args(sys.argv[1:] if argv is None else argv)
+    argv = sys.argv[1:] if argv is None else argv
+    if argv[:1] == ["scan"]:
+        from .scan import main as scan_main
+        return scan_main(argv[1:])
+    args = parse_args(argv)
     if hasattr(sys.stdout, "reconfigure"):
         sys.stdout.reconfigure(errors="backslashreplace")
     scratch = tempfile.mkdtemp(prefix="vanalyzer-offline-")
@@ -76,17 +91,8 @@ def main(argv=None):
 def _main(args, scratch):
     scene = os.path.abspath(args.scene)
     check_scene(scene)
-    check_catalogue(CATALOGUE)
-    interpreter = resolve_interpreter(args.python)
-    build = build_dir(args.build_dir)
-    if not os.path.isdir(build):
-        raise Refusal("the build folder %s does not exist (build first, or give --build-dir)" % build)
-    if args.config and not os.path.isfile(args.config):
-        raise Refusal("the configuration %s does not exist" % args.config)
-    paths = {name: os.path.abspath(getattr(args, name) or os.path.join(scratch, name + ".txt"))
-             for name in ("result", "log", "assets")}
-    paths["missing"] = os.path.join(scratch, "missing.txt")
-    paths["host_report"] = os.path.join(scratch, "host_report.json")
+    interpreter, build = check_analysis_options(args)
+    paths = run_paths(scratch, {name: getattr(args, name) for name in ("result", "log", "assets")})
     for name in ("result", "log", "assets"):
         check_output_target(paths[name], name)
     # the result file exists after the run only if this run delivered it
@@ -99,15 +105,7 @@ def _main(args, scratch):
     progress = Progress(sys.stderr, args.verbose)
     env = host_environment(os.environ, args, paths, build)
     returncode = run_host(interpreter, scene, env, progress, args.timeout)
-    if not os.path.isfile(paths["result"]):
-        check_catalogue(CATALOGUE)  # it may have gone or broken while the host ran
-        raise Refusal(failure_reason(progress.lines, returncode))
-    with open(paths["result"], "rb") as handle:
-        text = handle.read().decode("utf-8")
-    try:
-        result = json.loads(text)
-    except ValueError as error:
-        raise Refusal("the delivered result %s is not JSON: %s" % (paths["result"], error))
+    text, result = delivered_result(paths, progress.lines, returncode, lambda: check_catalogue(CATALOGUE))
     if args.json:
         sys.stdout.write(text + ("" if text.endswith("\n") else "\n"))
     else:

@@ -67,3 +67,19 @@ def missing_in_messages(result):
         if message.get("code") == 10001:
             listed.extend(line for line in message["en"].split("\r\n")[1:] if line)
     return listed
+
+
+def comparable(result):
+    """The result with the parts whose order comes from a set put in order."""
+    result = dict(result)
+    result["files"] = sorted(result["files"])
+    messages = []
+    for message in result["msg"]:
+        message = dict(message)
+        for language in ("en", "cn"):
+            # a message's first line is its text; the lines after it list paths in set order
+            head, _, listed = message[language].partition("\r\n")
+            message[language] = [head] + sorted(line for line in listed.split("\r\n") if line)
+        messages.append(message)
+    result["msg"] = messages
+    return result

@@ -3,17 +3,25 @@ maya.cmds so that the client's side of the protocol can be driven exactly.
 
 FAKE_HOST tells the fake analyzer what to do: "deliver" (the JSON in
 FAKE_RESULT, then SIGKILL as the real module does), "raise" (an error escapes
-runMain), "return" (runMain returns without delivering). The fake maya.cmds
-records its dirmap, workspace and open calls in FAKE_CALLS.
+runMain), "return" (runMain returns without delivering). A scene can choose for
+itself with a line "//fake-host: BEHAVIOUR [ARGUMENT]": also "status N" (deliver
+FAKE_RESULT with status N), "crash" (the host dies by SIGSEGV) and "wait FILE"
+(write the host's pid to FILE.pid, then deliver once FILE exists). The fake
+maya.cmds records its dirmap, workspace and open calls in FAKE_CALLS.
 """
 
 VANALYZER = r'''
-import json, os, signal
+import json, os, re, signal, time
 import vout
 from maya import cmds
 
+def _chosen():
+    with open(cmds.file(q=True, sn=True)) as handle:
+        match = re.search(r"^//fake-host: (\w+) ?(.*)$", handle.read(), re.M)
+    return match.groups() if match else (os.environ.get("FAKE_HOST", "deliver"), "")
+
 def runMain(analyzerMode, isGetRSTemp):
-    behaviour = os.environ.get("FAKE_HOST", "deliver")
+    behaviour, argument = _chosen()
     vout.Info("Pelk Loaded.")
     vout.RecordMissing("/proj/missing_b.png")
     vout.RecordMissing("/proj/missing_a.png")
@@ -22,7 +30,16 @@ def runMain(analyzerMode, isGetRSTemp):
         raise KeyError("finalResult")
     if behaviour == "return":
         return
+    if behaviour == "crash":
+        os.kill(os.getpid(), signal.SIGSEGV)
+    if behaviour == "wait":
+        with open(argument + ".pid", "w") as handle:
+            handle.write(str(os.getpid()))
+        while not os.path.exists(argument):
+            time.sleep(0.05)
     result = os.environ["FAKE_RESULT"].replace("SCENE", cmds.file(q=True, sn=True))
+    if behaviour == "status":
+        result = json.dumps(dict(json.loads(result), status=int(argument)))
     vout.RecordAssets("/proj/a.png")
     vout.OutResult(result)
     os.kill(os.getpid(), signal.SIGKILL)

@@ -6,7 +6,7 @@ import os
 
 import pytest
 
-from e2e import EXAMPLES, analyse, interpreter
+from e2e import EXAMPLES, analyse, comparable, interpreter
 
 # the reference interpreter first
 INTERPRETERS = ["/usr/bin/python3", "2.7", "3.7", "3.13"]
@@ -14,22 +14,6 @@ SCENES = sorted(glob.glob(os.path.join(EXAMPLES, "**", "*.ma"), recursive=True))
 CONFIG = os.path.join(EXAMPLES, "config", "service.ini")
 
 pytestmark = pytest.mark.usefixtures("built")
-
-
-def comparable(result):
-    """The result with the parts whose order comes from a set put in order."""
-    result = dict(result)
-    result["files"] = sorted(result["files"])
-    messages = []
-    for message in result["msg"]:
-        message = dict(message)
-        for language in ("en", "cn"):
-            # a message's first line is its text; the lines after it list paths in set order
-            head, _, listed = message[language].partition("\r\n")
-            message[language] = [head] + sorted(line for line in listed.split("\r\n") if line)
-        messages.append(message)
-    result["msg"] = messages
-    return result
 
 
 def test_the_example_scenes_are_found():
