@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the tests need (Debian), builds every binary, and runs every test and check:
 # C++ unit tests, the stable-ABI symbol check, the behaviour tests on 2.7 and every 3.x from 3.7,
-# the offline environment's tests, the sanitizer run, the reference-leak check and a short fuzz run.
+# the offline environment's tests (the scan's Slurm array job among them), the installed Maya
+# module, the sanitizer run, the reference-leak check and a short fuzz run.
 # Needs nothing outside the repository: the suites over the real-scene corpus (<repo>/../shared/corpus
 # or $VANALYZER_CORPUS; the files named corpus_test_*.py) run when it is there and are counted as not
 # run when it is not, except under CI=true, where its absence is a failure.
@@ -104,6 +105,9 @@ if [ -d offline/cli/tests ]; then
       VANALYZER_CORPUS="$corpus" /usr/bin/python3 -m pytest -q offline/cli/tests/corpus_test_*.py
   fi
 fi
+
+step "Maya module (cmake --install, read as Maya does, imported on 2.7 and every 3.x)" \
+  env VANALYZER_BINARY_DIR="$repo/build/release" /usr/bin/python3 -m pytest -q tests/install
 
 # libstdc++ is preloaded too: the sanitizer intercepts C++ throws and must find the real ones at start.
 asan_library="$(g++ -print-file-name=libasan.so) $(g++ -print-file-name=libstdc++.so)"

@@ -7,9 +7,11 @@ written as it finishes (scan_records), to --jsonl FILE or else to standard outpu
 the scenes the file already records. Progress goes to standard error (scan_progress), the summary
 (scan_summary) to standard output, or to standard error when the JSON lines go there.
 
-Exit status: the worst status among the scenes (0, 1, 2; 3 for a scene without a result); 3 when
-the scan cannot start; 64 for a command-line mistake; 130 or 143 when interrupted by SIGINT or
-SIGTERM (the scenes finished so far are recorded, the scene being analysed then is not).
+Exit status: once every scene has its record, the worst status among them (0, 1, 2; 3 for a scene
+without a result); 4 when the scan cannot run (a path that does not exist, an unusable option or
+JSON-lines file); 64 for a command-line mistake; 130 or 143 when interrupted by SIGINT or SIGTERM
+(the scenes finished so far are recorded, the scenes being analysed then are not). A scheduler
+can so tell a finished scan (0 to 3) from one to run again.
 """
 from __future__ import print_function
 
@@ -23,7 +25,7 @@ import threading
 import time
 
 from .main import _Parser, add_analysis_options, check_analysis_options
-from .paths import CATALOGUE, NO_RESULT, Refusal
+from .paths import CATALOGUE, Refusal
 from .preflight import check_catalogue
 from .scan_discovery import discover, parse_shard, shard
 from .scan_progress import ScanProgress
@@ -32,6 +34,7 @@ from .scan_runner import SceneAnalysis, run_scenes
 from .scan_summary import format_scan_summary, worst_exit
 
 DEFAULT_TIMEOUT = 600.0
+SCAN_FAILED = 4
 
 
 class Stopped(Exception):
@@ -90,7 +93,7 @@ def main(argv):
         return _scan(args, scratch)
     except Refusal as refusal:
         sys.stderr.write("vanalyzer-offline scan: %s\n" % refusal)
-        return NO_RESULT
+        return SCAN_FAILED
     except KeyboardInterrupt:
         sys.stderr.write("\nvanalyzer-offline scan: interrupted; --resume continues it\n")
         return 128 + signal.SIGINT

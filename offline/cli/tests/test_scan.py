@@ -204,7 +204,7 @@ def test_an_existing_file_is_continued_only_when_asked(library):
     with open(jsonl, "w") as handle:
         handle.write("{}\n")
     code, out, err = library.run(scene, "--jsonl", jsonl)
-    assert code == 3 and "give --resume" in err
+    assert code == 4 and "give --resume" in err
     with open(jsonl) as handle:
         assert handle.read() == "{}\n"
 
@@ -215,7 +215,7 @@ def test_an_existing_file_is_continued_only_when_asked(library):
     (["--shard", "one"], 64, "a shard is I/N"),
     (["-j", "0"], 64, "-j takes a whole number of at least 1"),
     (["--machine-type", "startTpu"], 64, "invalid choice"),
-    (["--config", "/nonexistent.ini"], 3, "the configuration /nonexistent.ini does not exist"),
+    (["--config", "/nonexistent.ini"], 4, "the configuration /nonexistent.ini does not exist"),
 ])
 def test_mistakes_are_told_before_any_scene_is_analysed(library, args, code, message):
     library.scene("one.ma")
@@ -226,4 +226,4 @@ def test_mistakes_are_told_before_any_scene_is_analysed(library, args, code, mes
 
 def test_a_path_that_does_not_exist_stops_the_scan(library):
     code, out, err = library.run(os.path.join(library.root, "absent"))
-    assert (code, out) == (3, "") and "absent does not exist" in err
+    assert (code, out) == (4, "") and "absent does not exist" in err
