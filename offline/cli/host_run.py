@@ -194,12 +194,3 @@ def delivered_result(paths, lines, returncode, check_catalogue):
         return text, json.loads(text)
     except ValueError as error:  # UnicodeDecodeError included
         raise Refusal("the delivered result %s is not JSON: %s" % (paths["result"], error))
-
-
-def read_host_report(path):
-    """The host report the host wrote beside the result, or None when there is none that reads as JSON."""
-    try:
-        with open(path, "rb") as handle:
-            return json.loads(handle.read().decode("utf-8"))
-    except (OSError, ValueError):
-        return None

@@ -24,6 +24,7 @@ import tempfile
 import threading
 import time
 
+from .host_run import host_environment, run_paths
 from .main import _Parser, add_analysis_options, check_analysis_options
 from .paths import CATALOGUE, Refusal
 from .preflight import check_catalogue
@@ -112,6 +113,7 @@ def _stop(signum, frame):
 
 def _scan(args, scratch):
     interpreter, build = check_analysis_options(args)
+    host_environment(os.environ, args, run_paths(scratch), build)  # a bad --project or [dirmap] stops it here
     scenes = discover(args.paths)
     if args.shard:
         scenes = shard(scenes, *args.shard)

@@ -12,12 +12,11 @@ import tempfile
 import threading
 import time
 
-from .host_run import HostLines, Interrupted, delivered_result, host_environment, read_host_report, run_host, \
-    run_paths
+from .host_run import HostLines, Interrupted, delivered_result, host_environment, run_host, run_paths
 from .paths import NO_RESULT, Refusal
 from .preflight import check_scene
 from .scan_records import make_record
-from .summary import exit_code
+from .summary import exit_code, read_host_report
 
 
 class SceneAnalysis(object):
@@ -50,7 +49,7 @@ class SceneAnalysis(object):
         except OSError as error:  # the interpreter could not be started, the scratch folder is full ...
             status, reason = NO_RESULT, "the host could not be run: %s" % (error.strerror or error)
         finally:
-            host = read_host_report(paths["host_report"])
+            host = read_host_report(paths["host_report"]) if os.path.isfile(paths["host_report"]) else None
             shutil.rmtree(folder, ignore_errors=True)
         return make_record(scene, status, time.time() - started, result, reason, host)
 

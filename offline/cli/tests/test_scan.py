@@ -100,7 +100,7 @@ def test_one_record_per_scene_failures_stay_their_own_and_the_exit_is_the_worst(
         if reason is None:
             assert record["reason"] is None and record["result"]["status"] == status
             assert record["result"]["model"]["scenePath"] == record["scene"]
-            assert record["host"] == {}  # the host report, written before the analysis
+            assert isinstance(record["host"], dict)  # the host report, written before the analysis
         else:
             assert record["result"] is None and reason in record["reason"], record
     assert "Status   0 clean: 1   1 warnings: 1   2 error: 1   3 no result: 3" in out
@@ -216,6 +216,7 @@ def test_an_existing_file_is_continued_only_when_asked(library):
     (["-j", "0"], 64, "-j takes a whole number of at least 1"),
     (["--machine-type", "startTpu"], 64, "invalid choice"),
     (["--config", "/nonexistent.ini"], 4, "the configuration /nonexistent.ini does not exist"),
+    (["--project", "/nonexistent"], 4, "the project folder /nonexistent does not exist"),
 ])
 def test_mistakes_are_told_before_any_scene_is_analysed(library, args, code, message):
     library.scene("one.ma")
