@@ -10,6 +10,8 @@ packages=(
   python3.11-dbg            # the reference-leak check
   clang libclang-rt-14-dev  # libFuzzer for the reader's fuzz run
   slurm-wlm munge           # the scan's Slurm array-job test (a one-node cluster it starts itself)
+  chromium                  # the HTML report's test: the page in headless Chromium
+  fonts-wqy-microhei        # Chinese glyphs in that test's and the README's screenshots
 )
 missing=()
 for package in "${packages[@]}"; do

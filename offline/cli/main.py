@@ -14,12 +14,14 @@ import os
 import shutil
 import sys
 import tempfile
+import time
 
 from .host_run import Progress, delivered_result, host_environment, run_host, run_paths
 from .paths import CATALOGUE, DEFAULT_PYTHON, NO_RESULT, USAGE, Refusal
 from .preflight import (build_dir, check_catalogue, check_output_target, check_scene,
                         resolve_interpreter)
-from .summary import exit_code, format_summary, read_host_report, read_lines
+from .summary import exit_code, format_findings, format_summary, read_host_report, read_lines
+from . import html_report, scene_record
 
 
 class _Parser(argparse.ArgumentParser):
@@ -67,6 +69,9 @@ def parse_args(argv):
     parser.add_argument("--assets", help="where the asset manifest is written (default: not kept)")
     parser.add_argument("--json", action="store_true", help="print the result JSON as delivered")
     parser.add_argument("-v", "--verbose", action="store_true", help="relay every line of the host")
+    parser.add_argument("--html", metavar="FILE", help="also write the report as one self-contained HTML page")
+    parser.add_argument("--fail-on-malware", action="store_true",
+                        help="exit 2 (error) when the script scan finds a known script virus or could not run")
     return parser.parse_args(argv)
 
 
@@ -83,6 +88,9 @@ def main(argv=None):
         return _main(args, scratch)
     except Refusal as refusal:
         sys.stderr.write("vanalyzer-offline: %s\n" % refusal)
+        if args.html:
+            _write_html(args.html, scene_record.record(os.path.abspath(args.scene), NO_RESULT, None, None,
+                                                       str(refusal), None, machine_type=_machine_type(args)))
         return NO_RESULT
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
@@ -95,6 +103,8 @@ def _main(args, scratch):
     paths = run_paths(scratch, {name: getattr(args, name) for name in ("result", "log", "assets")})
     for name in ("result", "log", "assets"):
         check_output_target(paths[name], name)
+    if args.html:
+        check_output_target(os.path.abspath(args.html), "HTML report")
     # the result file exists after the run only if this run delivered it
     if os.path.isfile(paths["result"]):
         os.remove(paths["result"])
@@ -104,19 +114,44 @@ def _main(args, scratch):
 
     progress = Progress(sys.stderr, args.verbose)
     env = host_environment(os.environ, args, paths, build)
+    started = time.time()
+    analysed_at = datetime.datetime.now().astimezone().isoformat(timespec="seconds")
     returncode = run_host(interpreter, scene, env, progress, args.timeout)
+    seconds = round(time.time() - started, 3)
     text, result = delivered_result(paths, progress.lines, returncode, lambda: check_catalogue(CATALOGUE))
+    missing = sorted(set(read_lines(paths["missing"])))
+    code = exit_code(result)
+    host = read_host_report(paths["host_report"])
+    rec = scene_record.record(scene, code, seconds, result, None, host, machine_type=_machine_type(args),
+                              analysed_at=analysed_at, missing=missing)
     if args.json:
         sys.stdout.write(text + ("" if text.endswith("\n") else "\n"))
+        if scene_record.script_findings(rec)[0]:
+            sys.stderr.write(format_findings(rec) + "\n")
     else:
-        missing = sorted(set(read_lines(paths["missing"])))
-        host_report = read_host_report(paths["host_report"])
-        sys.stdout.write(format_summary(result, missing, host_report.get("references")) + "\n")
+        sys.stdout.write(format_summary(result, missing, host.get("references")) + "\n" + format_findings(rec) + "\n")
     sys.stdout.flush()
-    code = exit_code(result)
     if code == NO_RESULT:
         sys.stderr.write("vanalyzer-offline: the result carries no status 0, 1 or 2\n")
+    refusal = scene_record.malware_reason(rec) if args.fail_on_malware else None
+    if refusal:
+        sys.stderr.write("vanalyzer-offline: refused (--fail-on-malware): %s\n" % refusal)
+        code = max(code, 2) if code != NO_RESULT else code
+    rec["exit"] = code
+    if args.html:
+        _write_html(args.html, rec)
     return code
+
+
+def _machine_type(args):
+    return args.machine_type or os.environ.get("MachineType")
+
+
+def _write_html(path, rec):
+    try:
+        html_report.write(path, html_report.scene_page(rec))
+    except OSError as error:
+        sys.stderr.write("vanalyzer-offline: cannot write the HTML report %s: %s\n" % (path, error.strerror or error))
 
 
 if __name__ == "__main__":

@@ -6,8 +6,7 @@ import re
 
 from .paths import NO_RESULT
 from .reference_summary import format_references
-
-STATUS_WORDS = {0: "clean", 1: "warnings", 2: "error"}
+from .scene_record import STATUS_WORDS, human_size, script_findings
 
 
 def read_lines(path):
@@ -37,13 +36,6 @@ def _size(path):
         return os.path.getsize(path)
     except OSError:
         return 0
-
-
-def _human(size):
-    for unit in ("B", "KB", "MB", "GB"):
-        if size < 1024 or unit == "GB":
-            return ("%d %s" % (size, unit)) if unit == "B" else ("%.1f %s" % (size, unit))
-        size /= 1024.0
 
 
 def format_summary(result, missing, references=None):
@@ -83,7 +75,7 @@ def format_summary(result, missing, references=None):
         out.append("Files    not collected (status 2)")
     else:
         files = sorted(result.get("files") or [])
-        out.append("Files (%d, %s)" % (len(files), _human(sum(_size(f) for f in files))))
+        out.append("Files (%d, %s)" % (len(files), human_size(sum(_size(f) for f in files))))
         out.extend("  " + path for path in files)
         out.append("Missing files (%d)" % len(missing))
         out.extend("  " + path for path in missing)
@@ -96,4 +88,23 @@ def format_summary(result, missing, references=None):
             lines = [line for line in re.split(r"[\r\n]+", message.get(language) or "") if line] or [""]
             out.append(lead + lines[0])
             out.extend(" " * (len(lead) + 2) + line for line in lines[1:])
+    return "\n".join(out)
+
+
+def format_findings(rec):
+    """The script scan for a person: each finding with its family, what matched and where."""
+    findings, problem = script_findings(rec)
+    if findings is None:
+        return "Scripts  not scanned: %s" % problem
+    if not findings:
+        return "Scripts  no known script virus in the script nodes"
+    out = ["Script findings (%d)" % len(findings)]
+    for finding in findings:
+        runs = "runs on open" if finding.get("runs_on_open") else "does not run on open"
+        out.append("  %s: %s, %s; %s (%s)" % (finding.get("node"), finding.get("title") or finding.get("family"),
+                                             finding.get("signature"), runs, finding.get("script_type")))
+        where = finding.get("attribute") or "script"
+        if finding.get("line") is not None:
+            where += " line %s" % finding["line"]
+        out.append("      %s: %s" % (where, finding.get("evidence")))
     return "\n".join(out)

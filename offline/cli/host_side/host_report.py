@@ -11,11 +11,17 @@ import io
 import json
 import os
 
+# host_side/ is on the host's import path; each section lives in the module of its concern
 import reference_report
+import scene_facts
+import script_scan
 
 # (key, function of maya.cmds giving the section's plain data), in the order they are written.
-SECTIONS = []
-SECTIONS.append(("references", reference_report.references))
+SECTIONS = [
+    ("references", reference_report.references),
+    ("scene", scene_facts.facts),
+    ("scripts", script_scan.findings),
+]
 
 
 def collect(cmds):
