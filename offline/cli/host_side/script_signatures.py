@@ -90,8 +90,8 @@ FAMILIES = [
             {"what": "its doubled UI configuration header",
              "body": [r"Maya Mel UI Configuration File\.\s*Maya Mel UI Configuration File"]},
             {"what": "file or system commands after the UI configuration",
-             "body": [r"\A\s*//\s*Maya Mel UI Configuration File",
-                      r"\b(?:fopen|fprint|fwrite|sysFile|getFileList)\b|\bsystem\s*\(|\bgetenv\s+\"?MAYA_LOCATION"]},
+             "body": [r"\b(?:fopen|fprint|fwrite|sysFile|getFileList)\b|\bsystem\s*\(|\bgetenv\s+\"?MAYA_LOCATION",
+                      r"\A\s*//\s*Maya Mel UI Configuration File"]},
         ],
     },
     {
