@@ -101,8 +101,8 @@ def format_findings(rec):
     out = ["Script findings (%d)" % len(findings)]
     for finding in findings:
         runs = "runs on open" if finding.get("runs_on_open") else "does not run on open"
-        out.append("  %s: %s, %s; %s (%s)" % (finding.get("node"), finding.get("title") or finding.get("family"),
-                                             finding.get("signature"), runs, finding.get("script_type")))
+        out.append("  %s  %s: %s; %s (%s)" % (finding.get("node"), finding.get("family"), finding.get("signature"),
+                                             runs, finding.get("script_type")))
         where = finding.get("attribute") or "script"
         if finding.get("line") is not None:
             where += " line %s" % finding["line"]
