@@ -22,7 +22,7 @@ def _model(rec):
 
 
 def _list(value):
-    return [item for item in value] if isinstance(value, list) else []
+    return list(value) if isinstance(value, list) else []
 
 
 def _machine(value):
