@@ -64,6 +64,9 @@ class ScanTableTest(unittest.TestCase):
         ("n", "with open(os.path.join(d, 'userSetup.py'), 'w') as f:", None, 2, ["on-open-dropper"]),
         ("n", None, "urllib2.urlopen(url)", 7, ["on-open-dropper"]),
         ("n", "$f = `fopen $p \"w\"`;", None, 1, ["on-open-dropper"]),
+        ("n", "io.open(p, mode='r+', encoding='utf-8')", None, 1, ["on-open-dropper"]),
+        ("n", "pathlib.Path(home, 'userSetup.py').write_text(code)", None, 1, ["on-open-dropper"]),
+        ("n", "python(\"import os; os.system('curl x')\");", None, 1, ["on-open-dropper"]),
         ("n", "import shutil\nshutil.copy(a, b)", None, 0, []),
         # the generic family only when no named one matched
         ("vaccine_gene", "import shutil\nshutil.copy(a, b)", None, 1, ["vaccine"]),

@@ -21,7 +21,7 @@ that no named family matched.
 _FILE_OR_NETWORK = (
     r"\b(?:fopen|fprint|fwrite|sysFile)\b"
     r"|\bsystem\s*\(|\bpopen\s*\("
-    r"|\bopen\s*\([^\n]{0,200}?,\s*(?:mode\s*=\s*)?[ub]?['\"][wax]"
+    r"|\bopen\s*\([^\n]{0,200}?,\s*(?:mode\s*=\s*)?[ub]?['\"](?:[wax]|r\+|rb\+)|\.write_(?:text|bytes)\s*\("
     r"|\bos\.(?:remove|unlink|rename|renames|replace|makedirs|mkdir|rmdir|removedirs|system|popen|startfile"
     r"|chmod)\b"
     r"|\bshutil\.\w+|\bsubprocess\b|\bctypes\b"
