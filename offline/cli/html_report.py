@@ -67,14 +67,13 @@ def _facts(rec):
         maya = "%s%s" % (version or "", " (%s)" % product if product and product != "Maya %s" % version else "")
     else:
         maya = "unknown" + (" (%s)" % problem if problem else "")
-    analysed = str(rec.get("analysed_at") or "not recorded").replace("T", " ")
-    if isinstance(rec.get("seconds"), (int, float)):
-        analysed += ", %.1f s" % rec["seconds"]
+    took = "took %.1f s" % rec["seconds"] if isinstance(rec.get("seconds"), (int, float)) else ""
+    analysed = ", ".join(part for part in (str(rec.get("analysed_at") or "").replace("T", " "), took) if part)
     custom = model.get("custom") if isinstance(model.get("custom"), dict) else {}
     rows = [
         ("Scene", '<span class="path">%s</span>' % esc(rec.get("scene"))),
         ("Maya version", esc(maya)),
-        ("Analysed", esc(analysed)),
+        ("Analysed", esc(analysed or "not recorded")),
         ("Machine type", esc(_machine(rec.get("machine_type")))),
         ("Exit status", esc("%s (%s)" % (rec.get("exit"), EXITS.get(rec.get("exit"), "unknown")))),
     ]
@@ -219,13 +218,15 @@ def scan_page(records, machine_type=None):
         link = markup('<a href="#%s" class="path">%s</a>' % (anchor, esc(name)), name)
         status = markup(" ".join('<span class="badge %s">%s</span>' % (w, w) for w in words), " ".join(words))
         seconds = rec.get("seconds") if isinstance(rec.get("seconds"), (int, float)) else None
-        rows.append(({"data-status": " ".join(words)}, [link, status, number(len(_list(result.get("files")))),
+        rows.append(({"data-status": " ".join(words)}, [link, status, number(rec.get("exit")),
+                                                        number(len(_list(result.get("files")))),
                             number(len(scene_record.missing_files(rec))), number(len(_list(result.get("msg")))),
                             number(len(findings) if findings is not None else None, "-" if findings is None else None),
                             number(seconds, "-" if seconds is None else "%.1f" % seconds)]))
         sections.append('<section class="scene" id="%s" data-status="%s"><h2>%d. <span class="path">%s</span></h2>\n%s'
                         '</section>' % (anchor, " ".join(words), index, esc(name), scene_section(rec)))
-    overview = table([("Scene", False), ("Status", False), ("Files", True), ("Missing", True), ("Messages", True),
+    overview = table([("Scene", False), ("Status", False), ("Exit", True), ("Files", True), ("Missing", True),
+                      ("Messages", True),
                       ("Script findings", True), ("Seconds", True)], rows)
     filters = '<div class="filters" hidden>Show: %s</div>' % "".join(
         '<label><input type="checkbox" value="%s" checked> %s (%d)</label>'

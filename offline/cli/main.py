@@ -10,6 +10,7 @@ result was delivered; 64 for a command-line mistake.
 from __future__ import print_function
 
 import argparse
+import datetime
 import os
 import shutil
 import sys
@@ -69,10 +70,15 @@ def parse_args(argv):
     parser.add_argument("--assets", help="where the asset manifest is written (default: not kept)")
     parser.add_argument("--json", action="store_true", help="print the result JSON as delivered")
     parser.add_argument("-v", "--verbose", action="store_true", help="relay every line of the host")
+    add_report_options(parser)
+    return parser.parse_args(argv)
+
+
+def add_report_options(parser):
+    """What a person gets beside the results, for every command that analyses scenes."""
     parser.add_argument("--html", metavar="FILE", help="also write the report as one self-contained HTML page")
     parser.add_argument("--fail-on-malware", action="store_true",
                         help="exit 2 (error) when the script scan finds a known script virus or could not run")
-    return parser.parse_args(argv)
 
 
 def main(argv=None):
@@ -133,14 +139,12 @@ def _main(args, scratch):
     sys.stdout.flush()
     if code == NO_RESULT:
         sys.stderr.write("vanalyzer-offline: the result carries no status 0, 1 or 2\n")
-    refusal = scene_record.malware_reason(rec) if args.fail_on_malware else None
+    refusal = scene_record.fail_on_malware(rec) if args.fail_on_malware else None
     if refusal:
         sys.stderr.write("vanalyzer-offline: refused (--fail-on-malware): %s\n" % refusal)
-        code = max(code, 2) if code != NO_RESULT else code
-    rec["exit"] = code
     if args.html:
         _write_html(args.html, rec)
-    return code
+    return rec["exit"]
 
 
 def _machine_type(args):

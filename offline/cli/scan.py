@@ -24,15 +24,17 @@ import tempfile
 import threading
 import time
 
+from . import html_report, scene_record
 from .host_run import host_environment, run_paths
-from .main import _Parser, add_analysis_options, check_analysis_options
+from .main import _Parser, add_analysis_options, add_report_options, check_analysis_options
 from .paths import CATALOGUE, Refusal
-from .preflight import check_catalogue
+from .preflight import check_catalogue, check_output_target
 from .scan_discovery import discover, parse_shard, shard
 from .scan_progress import ScanProgress
 from .scan_records import RecordWriter
 from .scan_runner import SceneAnalysis, run_scenes
 from .scan_summary import format_scan_summary, worst_exit
+from .summary import format_scan_findings
 
 DEFAULT_TIMEOUT = 600.0
 SCAN_FAILED = 4
@@ -77,6 +79,7 @@ def parse_args(argv):
     parser.add_argument("--shard", type=_shard, metavar="I/N",
                         help="only the I-th (from 0) of N disjoint parts of the list of scenes")
     add_analysis_options(parser)
+    add_report_options(parser)
     parser.set_defaults(timeout=DEFAULT_TIMEOUT)
     args = parser.parse_args(argv)
     if args.resume and not args.jsonl:
@@ -114,6 +117,8 @@ def _stop(signum, frame):
 def _scan(args, scratch):
     interpreter, build = check_analysis_options(args)
     host_environment(os.environ, args, run_paths(scratch), build)  # a bad --project or [dirmap] stops it here
+    if args.html:
+        check_output_target(os.path.abspath(args.html), "HTML report")
     scenes = discover(args.paths)
     if args.shard:
         scenes = shard(scenes, *args.shard)
@@ -129,12 +134,16 @@ def _scan(args, scratch):
         for record in recorded:
             if record["scene"] in wanted:
                 earlier[record["scene"]] = record
+                if args.fail_on_malware:
+                    scene_record.fail_on_malware(record)
         todo = [scene for scene in scenes if scene not in earlier]
         records = list(earlier.values())
         progress = ScanProgress(sys.stderr, len(scenes), len(earlier))
         analyse = SceneAnalysis(interpreter, build, args, lambda: check_catalogue(CATALOGUE), scratch)
 
         def on_record(record):
+            if args.fail_on_malware:
+                scene_record.fail_on_malware(record)
             writer.write(record)
             records.append(record)
             progress.record(record)
@@ -146,5 +155,8 @@ def _scan(args, scratch):
         writer.close()
     records.sort(key=lambda record: record["scene"])
     summary_stream.write(format_scan_summary(records, time.time() - started, len(earlier), args.jobs) + "\n")
+    summary_stream.write(format_scan_findings(records) + "\n")
     summary_stream.flush()
+    if args.html:
+        html_report.write(args.html, html_report.scan_page(records, args.machine_type or os.environ.get("MachineType")))
     return worst_exit(records)

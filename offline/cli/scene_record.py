@@ -84,3 +84,12 @@ def malware_reason(rec):
         return "known script virus in %s" % ", ".join(
             "%s (%s)" % (f.get("node"), f.get("family")) for f in findings)
     return None
+
+
+def fail_on_malware(rec):
+    """--fail-on-malware: a record with a malware_reason gets exit 2 (error) unless it has no result
+    (3 stays); returns the reason, or None."""
+    reason = malware_reason(rec)
+    if reason and rec.get("exit") in (0, 1):
+        rec["exit"] = 2
+    return reason

@@ -108,3 +108,16 @@ def format_findings(rec):
             where += " line %s" % finding["line"]
         out.append("      %s: %s" % (where, finding.get("evidence")))
     return "\n".join(out)
+
+
+def format_scan_findings(records):
+    """The script scan over a scan's scenes: the scenes with findings, each with its nodes."""
+    infected = [(rec, script_findings(rec)[0]) for rec in records if script_findings(rec)[0]]
+    if not infected:
+        return "Scripts  no known script virus in the script nodes of %d scene%s" % (
+            len(records), "" if len(records) == 1 else "s")
+    out = ["Script findings in %d scene%s" % (len(infected), "" if len(infected) == 1 else "s")]
+    for rec, findings in infected:
+        out.append("  %s: %s" % (rec.get("scene"), ", ".join("%s (%s)" % (f.get("node"), f.get("family"))
+                                                            for f in findings)))
+    return "\n".join(out)

@@ -73,7 +73,7 @@ def test_a_scene_page_shows_banner_facts_layers_cameras_messages_references_and_
     text = html_report.scene_page(rec)
     assert '<div class="banner error" data-banner="error"><span class="word">error</span>' in text
     assert "1 script finding: vaccine" in text and "GPU machine (startGpu)" in text
-    for fact in ("<dt>Maya version</dt><dd>2024</dd>", "<dt>Analysed</dt><dd>2025-01-06 10:00:00+01:00, 1.0 s</dd>",
+    for fact in ("<dt>Maya version</dt><dd>2024</dd>", "<dt>Analysed</dt><dd>2025-01-06 10:00:00+01:00, took 1.0 s</dd>",
                  "<dt>Scene</dt><dd><span class=\"path\">/proj/scenes/infected.ma</span>"):
         assert fact in text
     assert '<span class="badge code">10010</span><pre lang="en"><span class="lang">en</span>first\nsecond</pre>' in text
@@ -116,7 +116,8 @@ def test_a_scan_page_has_one_row_per_scene_linked_to_its_section_and_filters_by_
     for anchor, status in (("scene-1", "clean"), ("scene-3", "clean infected"), ("scene-4", "error")):
         assert '<section class="scene" id="%s" data-status="%s">' % (anchor, status) in text
     # files, missing, messages, findings, seconds of the warned scene
-    assert re.search(r'scene-2.*?<td class="number" data-sort="2">2</td><td class="number" data-sort="1">1</td>'
+    assert re.search(r'scene-2.*?<td class="number" data-sort="1">1</td>'
+                     r'<td class="number" data-sort="2">2</td><td class="number" data-sort="1">1</td>'
                      r'<td class="number" data-sort="1">1</td><td class="number" data-sort="0">0</td>'
                      r'<td class="number" data-sort="2.0">2.0</td>', text)
     assert '<div class="filters" hidden>' in text  # shown by the script; without it every scene is listed

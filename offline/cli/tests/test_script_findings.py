@@ -56,3 +56,20 @@ def test_the_html_report_is_written_when_no_result_came(run):
     assert 'data-banner="error"' in page and "no result: the analysis failed: KeyError" in page
     code, out, err = run("--html", str(run.tmp / "nowhere" / "r.html"))
     assert code == 3 and "the HTML report path" in err and not (run.tmp / "nowhere").exists()
+
+
+def test_scan_tells_findings_refuses_them_and_writes_one_page_for_all_scenes(built, tmp_path):
+    lines, page = tmp_path / "scan.jsonl", tmp_path / "scan.html"
+    code, out, err = e2e.run(["scan", SAMPLES, "-j", "2", "--jsonl", str(lines), "--html", str(page),
+                              "--fail-on-malware"])
+    records = dict((os.path.basename(r["scene"]), r) for r in map(json.loads, lines.read_text().splitlines()))
+    assert sorted(records) == sorted(os.listdir(SAMPLES))
+    # every infected scene is an error; the benign one keeps its result's status
+    assert dict((name, r["exit"]) for name, r in records.items()) == dict(
+        (name, 0 if name == "benign.ma" else 2) for name in records)
+    assert code == 2
+    assert records["vaccine.ma"]["result"]["status"] == 0 and len(records["vaccine.ma"]["host"]["scripts"]) == 4
+    assert "Script findings in 5 scenes" in out and "vaccine.ma: vaccine_gene (vaccine), breed_gene (vaccine)" in out
+    text = page.read_text(encoding="utf-8")
+    assert text.count('<section class="scene"') == 6 and "<h1>vanalyzer scan: 6 scenes</h1>" in text
+    assert re.search(r'<tr data-status="clean infected"><td data-sort="[^"]*vaccine.ma"><a href="#scene-\d"', text)
