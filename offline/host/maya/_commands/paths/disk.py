@@ -36,6 +36,11 @@ class DiskIndex(object):
             self._listings[folder] = by_case
         return self._listings[folder]
 
+    def holds(self, folder, name, fold_case):
+        """Whether folder has an entry name (in any letter case with fold_case), from its listing."""
+        spellings = self.entries(folder).get(_fold(name), ())
+        return bool(spellings) if fold_case else name in spellings
+
     def is_folder(self, path):
         if path not in self._folders:
             self._folders[path] = os.path.isdir(path)

@@ -13,7 +13,7 @@ from .. import open_scene
 from ..arguments import native
 from . import path_text, workspace_file
 
-_state = {"opened": None, "definitions": {}, "found": {}}
+_state = {"opened": None, "definitions": {}, "found": {}, "rule_folders": {}}
 
 
 def _clean(folder):
@@ -78,6 +78,13 @@ def rule_folders(root_folder, preferred=()):
     """The absolute folders of the file rules, the preferred rules' first, each once."""
     if root_folder is None:
         return []
+    key = (root_folder, tuple(preferred))
+    if key not in _state["rule_folders"]:
+        _state["rule_folders"][key] = _rule_folders(root_folder, preferred)
+    return _state["rule_folders"][key]
+
+
+def _rule_folders(root_folder, preferred):
     rules = definition(root_folder).rules
     ordered = [r for name in preferred for r in rules if r[0] == name] + [r for r in rules if r[0] not in preferred]
     folders = []

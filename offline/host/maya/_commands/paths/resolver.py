@@ -45,7 +45,7 @@ def _exists_here(path):
     return path.startswith("/") and not path.startswith("//") or (os.name == "nt" and path_text.is_absolute(path))
 
 
-def _candidates(path, root, folders, preferred_rules, mappings, index):
+def _candidates(path, root, folders, preferred_rules, mappings, index, fold_case):
     if _exists_here(path):
         yield path, "as written"
     if path_text.is_absolute(path):
@@ -68,7 +68,9 @@ def _candidates(path, root, folders, preferred_rules, mappings, index):
         if not index.is_folder(base):
             continue
         for relative in parts:
-            yield path_text.join(base, relative), label
+            # the base's listing rules out most trailing parts without a lookup of their own
+            if index.holds(base, relative.split("/", 1)[0], fold_case):
+                yield path_text.join(base, relative), label
 
 
 def resolve(written, folders=(), preferred_rules=(), scene_path=None):
@@ -81,7 +83,7 @@ def resolve(written, folders=(), preferred_rules=(), scene_path=None):
     index = disk.index()
     tried = set()
     for candidate, rule in _candidates(path, root, [f.rstrip("/") for f in folders], preferred_rules,
-                                       dirmap_table.table(), index):
+                                       dirmap_table.table(), index, windows):
         if candidate in tried:
             continue
         tried.add(candidate)

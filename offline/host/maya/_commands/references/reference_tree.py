@@ -34,20 +34,27 @@ def own_references(records):
     tops = [r for r in records if not r.get("top_level") and r.get("depth") == 1]
     if not tops:
         return [_entry(r) for r in lines]
-    unpaired = list(tops)
+    waiting = {}  # (key, value) -> indices of the rdi lines not yet paired, in file order
+    for index, top in enumerate(tops):
+        for key in ("reference_node", "namespace"):
+            if top.get(key):
+                waiting.setdefault((key, top[key]), []).append(index)
+    paired = set()
     entries = []
     for line in lines:
         state = None
         for key in ("reference_node", "namespace"):
-            matches = [top for top in unpaired if line.get(key) and top.get(key) == line.get(key)]
-            if matches:
-                state = matches[0]
+            candidates = waiting.get((key, line.get(key)), [])
+            while candidates and candidates[0] in paired:
+                candidates.pop(0)
+            if line.get(key) and candidates:
+                state = candidates.pop(0)
                 break
         if state is not None:
-            unpaired.remove(state)
-        entries.append(_entry(line, state))
+            paired.add(state)
+        entries.append(_entry(line, tops[state] if state is not None else None))
     # an rdi line without its `file -r` line: the state line is all there is
-    entries.extend(_entry(top) for top in unpaired)
+    entries.extend(_entry(top) for index, top in enumerate(tops) if index not in paired)
     return entries
 
 
