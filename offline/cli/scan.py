@@ -33,7 +33,7 @@ from .scan_discovery import discover, parse_shard, shard
 from .scan_progress import ScanProgress
 from .scan_records import RecordWriter
 from .scan_runner import SceneAnalysis, run_scenes
-from .scan_summary import format_scan_summary, worst_exit
+from .scan_summary import digest, format_scan_summary, worst_exit
 from .summary import format_scan_findings
 
 DEFAULT_TIMEOUT = 600.0
@@ -104,6 +104,9 @@ def main(argv):
     except Stopped as stopped:
         sys.stderr.write("\nvanalyzer-offline scan: ended by signal %d; --resume continues it\n" % stopped.signum)
         return 128 + stopped.signum
+    except BrokenPipeError:  # the reader of the JSON lines went away (`scan ... | head`)
+        os.dup2(os.open(os.devnull, os.O_WRONLY), sys.stdout.fileno())
+        return 128 + signal.SIGPIPE
     finally:
         for signum, handler in previous.items():
             signal.signal(signum, handler)
@@ -122,8 +125,10 @@ def _scan(args, scratch):
     scenes = discover(args.paths)
     if args.shard:
         scenes = shard(scenes, *args.shard)
+    # the summary keeps a digest of each record (no result); the HTML page needs them whole
+    whole = bool(args.html)
     if args.jsonl:
-        writer, recorded = RecordWriter.open(args.jsonl, args.resume)
+        writer, recorded = RecordWriter.open(args.jsonl, args.resume, None if whole else digest)
         summary_stream = sys.stdout
     else:
         writer, recorded = RecordWriter(sys.stdout), []
@@ -137,7 +142,7 @@ def _scan(args, scratch):
                 if args.fail_on_malware:
                     scene_record.fail_on_malware(record)
         todo = [scene for scene in scenes if scene not in earlier]
-        records = list(earlier.values())
+        kept = list(earlier.values())
         progress = ScanProgress(sys.stderr, len(scenes), len(earlier))
         analyse = SceneAnalysis(interpreter, build, args, lambda: check_catalogue(CATALOGUE), scratch)
 
@@ -145,7 +150,7 @@ def _scan(args, scratch):
             if args.fail_on_malware:
                 scene_record.fail_on_malware(record)
             writer.write(record)
-            records.append(record)
+            kept.append(record if whole else digest(record))
             progress.record(record)
 
         started = time.time()
@@ -153,10 +158,11 @@ def _scan(args, scratch):
         progress.finish()
     finally:
         writer.close()
-    records.sort(key=lambda record: record["scene"])
+    kept.sort(key=lambda record: record["scene"])
+    records = [digest(record) for record in kept] if whole else kept
     summary_stream.write(format_scan_summary(records, time.time() - started, len(earlier), args.jobs) + "\n")
     summary_stream.write(format_scan_findings(records) + "\n")
     summary_stream.flush()
     if args.html:
-        html_report.write(args.html, html_report.scan_page(records, args.machine_type or os.environ.get("MachineType")))
+        html_report.write(args.html, html_report.scan_page(kept, args.machine_type or os.environ.get("MachineType")))
     return worst_exit(records)

@@ -36,18 +36,25 @@ def _parse(line):
     return record
 
 
-def read_records(path):
-    """(records, size of the part that ends with a whole line). A last line without its newline, the
-    trace of a run killed while writing it, is not a record; nor is a line that is not a record."""
+def read_records(path, keep=None):
+    """(records, size of the part that ends with a whole line), each record passed through keep (the
+    summary keeps a few fields of each, not whole results). A last line without its newline, the trace
+    of a run killed while writing it, is not a record; nor is a line that is not a record."""
+    records = []
+    whole = 0
     try:
         with open(path, "rb") as handle:
-            data = handle.read()
+            for line in handle:
+                if not line.endswith(b"\n"):
+                    break
+                whole += len(line)
+                record = _parse(line)
+                if record is not None:
+                    records.append(keep(record) if keep else record)
     except FileNotFoundError:
         return [], 0
     except OSError as error:
         raise Refusal("cannot read %s: %s" % (path, error.strerror or error))
-    whole = data.rfind(b"\n") + 1
-    records = [record for record in (_parse(line) for line in data[:whole].splitlines()) if record]
     return records, whole
 
 
@@ -59,13 +66,13 @@ class RecordWriter(object):
         self.path = path
 
     @classmethod
-    def open(cls, path, resume):
-        """The writer for path and the records it already holds. Without resume an existing non-empty
-        file is refused rather than overwritten; with it, a half-written last line is cut off first."""
+    def open(cls, path, resume, keep=None):
+        """The writer for path and the records it already holds (through keep). Without resume an existing
+        non-empty file is refused rather than overwritten; with it, a half-written last line is cut off."""
         path = os.path.abspath(path)
         if os.path.isdir(path):
             raise Refusal("the JSON-lines path %s is a folder" % path)
-        records, whole = read_records(path)
+        records, whole = read_records(path, keep) if resume else ([], 0)
         if not resume and os.path.isfile(path) and os.path.getsize(path) > 0:
             raise Refusal("%s already holds records: give --resume to continue that scan, or another file" % path)
         try:

@@ -24,13 +24,19 @@ def worst_exit(records):
     return max([record["exit"] for record in records] or [0])
 
 
-def _codes(record):
-    messages = (record.get("result") or {}).get("msg") if isinstance(record.get("result"), dict) else None
-    return set(message.get("code") for message in messages or [] if isinstance(message, dict))
+def digest(record):
+    """A record without its result, which can be large (every file of the scene), and with the codes
+    the result raised: what a scan of a large library keeps of each scene for its summary."""
+    result = record.get("result")
+    messages = result.get("msg") if isinstance(result, dict) else None
+    codes = sorted(set(message.get("code") for message in messages if isinstance(message, dict))
+                   if isinstance(messages, list) else [], key=str)
+    return {"scene": record["scene"], "exit": record["exit"], "seconds": record["seconds"],
+            "reason": record.get("reason"), "host": record.get("host"), "codes": codes}
 
 
 def format_scan_summary(records, elapsed, earlier, jobs):
-    """records: every record of the scanned list, earlier of them taken from a previous run."""
+    """records: the digests of every record of the scanned list, earlier of them from a previous run."""
     out = []
     head = "Scanned %d scene%s in %s (-j %d)" % (len(records), "" if len(records) == 1 else "s",
                                                  duration(elapsed), jobs)
@@ -40,7 +46,7 @@ def format_scan_summary(records, elapsed, earlier, jobs):
     by_exit = collections.Counter(record["exit"] for record in records)
     out.append("Status   " + "   ".join("%d %s: %d" % (status, EXIT_WORDS.get(status, "?"), by_exit[status])
                                         for status in sorted(set(EXIT_WORDS) | set(by_exit))))
-    codes = collections.Counter(code for record in records for code in _codes(record))
+    codes = collections.Counter(code for record in records for code in record["codes"])
     if codes:
         ranked = sorted(codes.items(), key=lambda item: (-item[1], str(item[0])))[:TOP_CODES]
         out.append("Codes    " + ", ".join("%s in %d scene%s" % (code, count, "" if count == 1 else "s")

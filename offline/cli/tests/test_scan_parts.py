@@ -71,6 +71,10 @@ def _record(scene, status=0, seconds=1.0, codes=(), reason=None):
     return scan_records.make_record(scene, status, seconds, result, reason, None)
 
 
+def _digest(*args, **kwargs):
+    return scan_summary.digest(_record(*args, **kwargs))
+
+
 def test_a_half_written_last_line_or_a_stranger_line_is_no_record(tmp_path):
     path = str(tmp_path / "scan.jsonl")
     whole = scan_records.record_line(_record("/a.ma")) + scan_records.record_line(_record("/b.ma", 3, reason="r"))
@@ -97,9 +101,9 @@ def test_record_lines_are_ascii_json_in_contract_order(tmp_path):
 
 
 def test_summary_counts_ranks_and_lists_the_failures():
-    records = [_record("/a.ma", 1, 3.0, (10001, 10005)), _record("/b.ma", 1, 9.5, (10001,)),
-               _record("/c.ma", 2, 0.5, (10009,)), _record("/d.ma", 0, 1.0)]
-    records += [_record("/f%03d.ma" % index, 3, 0.1, reason="why %d" % index) for index in range(53)]
+    records = [_digest("/a.ma", 1, 3.0, (10001, 10005, 10001)), _digest("/b.ma", 1, 9.5, (10001,)),
+               _digest("/c.ma", 2, 0.5, (10009,)), _digest("/d.ma", 0, 1.0)]
+    records += [_digest("/f%03d.ma" % index, 3, 0.1, reason="why %d" % index) for index in range(53)]
     text = scan_summary.format_scan_summary(records, 125.0, 4, 2)
     assert text.startswith("Scanned 57 scenes in 2m05s (-j 2); 4 of them recorded by an earlier run\n")
     assert "Status   0 clean: 1   1 warnings: 2   2 error: 1   3 no result: 53" in text
