@@ -105,14 +105,33 @@ class Cluster(object):
                                 "--log-file=" + self.path("log", "munged.log"),
                                 "--seed-file=" + self.path("munge", "munged.seed")])
         self._wait(lambda: os.path.exists(self.path("run", "munge.socket")), "munged's socket", 30)
-        ctld_port, slurmd_port = _free_ports(2)
-        with open(self.env["SLURM_CONF"], "w") as handle:
-            handle.write(CONFIG.format(host=socket.gethostname(), ctld_port=ctld_port, slurmd_port=slurmd_port,
-                                       root=self.root, node=NODE, cpus=self.cpus))
-        self._daemon("slurmctld", ["slurmctld", "-D", "-i"])
-        self._daemon("slurmd", ["slurmd", "-D", "-N", NODE])
-        self._wait(lambda: self.node_state() == "idle", "the node to be idle", 60)
-        return self
+        for attempt in range(3):
+            # ports found free may be taken before the daemons bind them: then again with others
+            ctld_port, slurmd_port = _free_ports(2)
+            with open(self.env["SLURM_CONF"], "w") as handle:
+                handle.write(CONFIG.format(host=socket.gethostname(), ctld_port=ctld_port, slurmd_port=slurmd_port,
+                                           root=self.root, node=NODE, cpus=self.cpus))
+            self._daemon("slurmctld", ["slurmctld", "-D", "-i"])
+            self._daemon("slurmd", ["slurmd", "-D", "-N", NODE])
+            try:
+                self._wait(lambda: self.node_state() == "idle", "the node to be idle", 60)
+                return self
+            except RuntimeError:
+                if attempt == 2:
+                    raise
+                self._end(("slurmd", "slurmctld"))
+
+    def _end(self, names):
+        """Ends the named daemons (SIGTERM, then SIGKILL), the last started first."""
+        for name, daemon in reversed(self.daemons):
+            if name in names and daemon.poll() is None:
+                daemon.send_signal(signal.SIGTERM)
+                try:
+                    daemon.wait(15)
+                except subprocess.TimeoutExpired:
+                    daemon.kill()
+                    daemon.wait()
+        self.daemons = [(name, daemon) for name, daemon in self.daemons if name not in names]
 
     def command(self, *argv):
         done = subprocess.run(argv, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
@@ -164,15 +183,7 @@ class Cluster(object):
                            "the job steps to end", 30)
             except RuntimeError:
                 pass
-        for name, daemon in reversed(self.daemons):
-            if daemon.poll() is None:
-                daemon.send_signal(signal.SIGTERM)
-                try:
-                    daemon.wait(15)
-                except subprocess.TimeoutExpired:
-                    daemon.kill()
-                    daemon.wait()
-        self.daemons = []
+        self._end([name for name, _ in self.daemons])
         shutil.rmtree(self.root, ignore_errors=True)
 
     def __enter__(self):
