@@ -29,18 +29,17 @@ def resolve_interpreter(wanted, pyenv_root=None):
 
 
 def check_scene(scene):
+    """The scene must be a readable file; whether it is Maya ASCII or Maya Binary (told by its
+    first bytes) and whether it is well formed are the reader's to say."""
     if not os.path.exists(scene):
         raise Refusal("the scene %s does not exist" % scene)
     if not os.path.isfile(scene):
         raise Refusal("the scene %s is not a file" % scene)
     try:
         with open(scene, "rb") as handle:
-            head = handle.read(4)
+            handle.read(4)
     except OSError as error:
         raise Refusal("the scene %s cannot be read: %s" % (scene, error.strerror or error))
-    if head in (b"FOR4", b"FOR8"):  # the IFF chunk that opens a Maya Binary file
-        raise Refusal("the scene %s is a Maya Binary file; only Maya ASCII (.ma) scenes can be analysed "
-                      "here (save it as Maya ASCII)" % scene)
 
 
 def check_catalogue(path):

@@ -33,7 +33,8 @@ def _write(path, data):
 @pytest.mark.parametrize("name, content, reason", [
     ("truncated.ma", b'//Maya ASCII 2022 scene\ncreateNode transform -n "a\n', "truncated.ma:2:25: unterminated string"),
     ("empty.ma", b"", "not a Maya ASCII file"),
-    ("binary.mb", b"FOR4\x00\x00\x00\x40Maya\x00\xff\xfe", "binary.mb is a Maya Binary file"),
+    ("binary.mb", b"FOR4\x00\x00\x00\x40Maya\x00\xff\xfe", "binary.mb: byte 15, chunk FOR4: the file is truncated"),
+    ("other.mb", b"FORM\x00\x00\x00\x04AIFF", "other.mb: byte 0, chunk FORM: an IFF file, but not a Maya scene"),
     ("noise.ma", b"\x00\x01\x02garbage", "cannot read the scene"),
     ("notes.ma", "a scene that is not one\n".encode("utf-8"), "not a Maya ASCII file"),
     ("folder.ma", None, "is not a file"),

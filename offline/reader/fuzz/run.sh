@@ -11,7 +11,7 @@ work="${FUZZ_WORK_DIR:-${TMPDIR:-/tmp}/mayascene-fuzz}"
 mkdir -p "$work/corpus" "$work/artifacts"
 
 clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I "$reader/include" "$here/fuzz_reader.cpp" "$reader"/src/*.cpp "$reader"/src/ascii/*.cpp -o "$work/fuzz_reader"
+  -I "$reader/include" "$here/fuzz_reader.cpp" "$reader"/src/*.cpp "$reader"/src/ascii/*.cpp "$reader"/src/binary/*.cpp -o "$work/fuzz_reader"
 
 # Seeds: each fixture behind a chunk-size byte.
 for f in "$fixtures"/*.ma "$fixtures"/*/*.ma; do

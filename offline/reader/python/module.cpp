@@ -1,7 +1,9 @@
-// mayascene: the Maya ASCII reader as plain Python data, for the offline host's stand-ins.
+// mayascene: the scene reader (Maya ASCII and Maya Binary) as plain Python data, for the offline
+// host's stand-ins.
 //
-// Texts: the reader keeps the file's bytes; here they are decoded with the codec named by the
-// scene's `//Codeset:` header (undecodable bytes become U+FFFD). Python 3 receives str; Python 2.7
+// Texts: the reader keeps the file's bytes; here they are decoded with the codec its codeset
+// names: a .ma file's `//Codeset:` header; for a .mb file, UTF-8 when every text is valid UTF-8,
+// else the code page $VANALYZER_MB_CODEPAGE names (default 1252). Undecodable bytes become U+FFFD. Python 3 receives str; Python 2.7
 // receives native str holding UTF-8, which is what the stand-ins compare and print.
 #include <new>
 #include <string>
@@ -98,6 +100,7 @@ struct Converter {
   Ref scene(const mayascene::Scene& s) const {
     Ref d = python::newDict();
     python::setItem(d.get(), "file", text(s.file).get());
+    python::setItem(d.get(), "format", text(s.format).get());
     python::setItem(d.get(), "maya_version", text(s.maya_version).get());
     python::setItem(d.get(), "codeset", text(s.codeset).get());
     python::setItem(d.get(), "codec", text(codec).get());
@@ -142,7 +145,32 @@ struct Converter {
       python::append(relationships.get(), python::tuple(text(r.kind), textList(r.members)).get());
     }
     python::setItem(d.get(), "relationships", relationships.get());
+    python::setItem(d.get(), "reference_edits", referenceEdits(s).get());
     return d;
+  }
+
+  // [{"holder", "owner", "groups": [{"reference_node", "edits": [(code, [field, ...]), ...]}]}]
+  Ref referenceEdits(const mayascene::Scene& s) const {
+    Ref list = python::newList();
+    for (const auto& holder : s.reference_edits) {
+      Ref groups = python::newList();
+      for (const auto& group : holder.groups) {
+        Ref edits = python::newList();
+        for (const auto& edit : group.edits) {
+          python::append(edits.get(), python::tuple(python::integer(edit.code), textList(edit.fields)).get());
+        }
+        Ref g = python::newDict();
+        python::setItem(g.get(), "reference_node", text(group.reference_node).get());
+        python::setItem(g.get(), "edits", edits.get());
+        python::append(groups.get(), g.get());
+      }
+      Ref h = python::newDict();
+      python::setItem(h.get(), "holder", text(holder.holder).get());
+      python::setItem(h.get(), "owner", text(holder.owner).get());
+      python::setItem(h.get(), "groups", groups.get());
+      python::append(list.get(), h.get());
+    }
+    return list;
   }
 };
 
@@ -151,8 +179,12 @@ struct Converter {
 void raiseParseError(const mayascene::ParseError& failure) {
   Ref instance = python::call(parseErrorClass, python::decodedText(failure.what(), "utf-8"));
   python::setAttribute(instance.get(), "file", python::decodedText(failure.file(), "utf-8"));
-  python::setAttribute(instance.get(), "line", python::integer(failure.line()));
-  python::setAttribute(instance.get(), "column", python::integer(failure.column()));
+  // A Maya ASCII error has a line and column, a Maya Binary one a byte offset and a chunk.
+  const bool binary = failure.binary();
+  python::setAttribute(instance.get(), "line", binary ? none() : python::integer(failure.line()));
+  python::setAttribute(instance.get(), "column", binary ? none() : python::integer(failure.column()));
+  python::setAttribute(instance.get(), "offset", binary ? python::integer(static_cast<std::int64_t>(failure.offset())) : none());
+  python::setAttribute(instance.get(), "chunk", binary ? python::decodedText(failure.chunk(), "utf-8") : none());
   PyErr_SetObject(parseErrorClass, instance.get());
 }
 
@@ -251,7 +283,8 @@ PyObject* typeAncestry(PyObject*, PyObject* args) {
 
 PyMethodDef methods[] = {
     {"load", load, METH_VARARGS,
-     "load(path) -> dict: the scene model of a Maya ASCII file (raises ParseError with file, line, column)."},
+     "load(path) -> dict: the scene model of a Maya ASCII or Maya Binary file, told by its first bytes "
+     "(raises ParseError with file, line and column, or file, offset and chunk)."},
     {"resolve_attribute", resolveAttribute, METH_VARARGS,
      "resolve_attribute(node_type, attr_path, dynamic=None) -> (long_path, known, default)."},
     {"type_ancestry", typeAncestry, METH_VARARGS,
@@ -266,7 +299,7 @@ void addToModule(PyObject* module, const char* name, Ref value) {
 }
 
 Ref loadModule() {
-  Ref module = python::createModule("mayascene", methods, "Maya ASCII scene reader for the offline host.");
+  Ref module = python::createModule("mayascene", methods, "Maya scene reader (.ma and .mb) for the offline host.");
   // 2.7 declares the name parameter without const; it does not write to it.
   Ref errorClass =
       python::require(PyErr_NewException(const_cast<char*>("mayascene.ParseError"), PyExc_ValueError, nullptr));

@@ -12,23 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "mayascene/parse_error.h"
+
 namespace mayascene {
-
-// A reading error with its place in the file (1-based line, 1-based byte column).
-class ParseError : public std::runtime_error {
- public:
-  ParseError(const std::string& file, std::int64_t line, std::int64_t column, const std::string& what);
-  const std::string& file() const { return file_; }
-  std::int64_t line() const { return line_; }
-  std::int64_t column() const { return column_; }
-  const std::string& reason() const { return reason_; }
-
- private:
-  std::string file_;
-  std::int64_t line_;
-  std::int64_t column_;
-  std::string reason_;
-};
 
 class Source {
  public:

@@ -1,5 +1,6 @@
-// Reads a Maya ASCII scene into the scene model. Throws ParseError (file, line, column) for
-// malformed or truncated input and std::runtime_error when the file cannot be read.
+// Reads a scene file into the scene model. Throws ParseError for malformed or truncated input
+// (file, line and column in a Maya ASCII file; file, byte offset and chunk in a Maya Binary one)
+// and std::runtime_error when the file cannot be read.
 #pragma once
 
 #include <string>
@@ -10,7 +11,9 @@
 
 namespace mayascene {
 
+// Either format, told by the file's first bytes (see binary.h for Maya Binary).
 Scene read_file(const std::string& path);
+// Maya ASCII.
 Scene read_source(Source& source, const std::string& name, std::size_t chunk_size = 1 << 20);
 Scene read_text(std::string_view text, const std::string& name = "<memory>");
 

@@ -1,4 +1,5 @@
-// Scene model built by the Maya ASCII reader: what the offline command layer answers from.
+// Scene model built by the scene readers (Maya ASCII and Maya Binary): what the offline command
+// layer answers from.
 // All texts are bytes in the scene's code page (see Scene::codeset); decoding is left to the caller.
 #pragma once
 
@@ -79,7 +80,7 @@ struct Reference {
 
 // One reference edit as the referencing file stores it: the edit's code (0 parent, 1 addAttr,
 // 2 setAttr, 3 connectAttr, 4 deleteAttr, 5 a connection through placeholders; others are kept as
-// read) and its fields as written.
+// read) and its fields as written (for code 5 the first field is its sub-code, "0" to "4").
 struct ReferenceEdit {
   int code = 0;
   std::vector<std::string> fields;
@@ -105,8 +106,9 @@ struct Relationship {
 
 struct Scene {
   std::string file;           // the path it was read from
-  std::string maya_version;   // from "//Maya ASCII <v> scene"
-  std::string codeset;        // from "//Codeset: <c>" ("" when absent)
+  std::string format;         // "mayaAscii" or "mayaBinary" (read_file, read_binary)
+  std::string maya_version;   // from "//Maya ASCII <v> scene" or the VERS header chunk
+  std::string codeset;        // from "//Codeset: <c>" ("" when absent); a .mb's: "UTF-8" or its fallback
   std::string required_maya;  // requires maya "<v>"
   std::vector<Requirement> requires_;
   std::map<std::string, std::string> units;  // linear, angle, time

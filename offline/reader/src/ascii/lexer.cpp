@@ -8,11 +8,6 @@ namespace mayascene {
 
 namespace {
 
-std::string describe_position(const std::string& file, std::int64_t line, std::int64_t column,
-                              const std::string& what) {
-  return file + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + what;
-}
-
 bool is_space(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // Bytes that end a bare word. '+' is a word byte (numbers such as 1e+006); the concatenation
@@ -46,11 +41,6 @@ bool is_lead_byte(DoubleByteEncoding encoding, unsigned char byte) {
   }
   return false;
 }
-
-ParseError::ParseError(const std::string& file, std::int64_t line, std::int64_t column,
-                       const std::string& what)
-    : std::runtime_error(describe_position(file, line, column, what)),
-      file_(file), line_(line), column_(column), reason_(what) {}
 
 std::size_t MemorySource::read(char* buffer, std::size_t n) {
   const std::size_t count = std::min(n, data_.size());

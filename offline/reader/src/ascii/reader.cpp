@@ -122,11 +122,6 @@ Scene read_source(Source& source, const std::string& name, std::size_t chunk_siz
   return scene;
 }
 
-Scene read_file(const std::string& path) {
-  FileSource source(path);
-  return read_source(source, path);
-}
-
 Scene read_text(std::string_view text, const std::string& name) {
   MemorySource source(text);
   return read_source(source, name);

@@ -1,0 +1,70 @@
+// Connections: LIS* CONS groups, each holding FOR* CONN groups of CWFL (connectAttr) and RELA
+// (relationship) chunks.
+#include "binary_reader.h"
+
+namespace mayascene {
+namespace binary {
+
+namespace {
+
+constexpr std::uint8_t kNextAvailable = 0x01;
+
+std::string without_root(std::string_view name) {
+  if (!name.empty() && name.front() == ':') name.remove_prefix(1);
+  return std::string(name);
+}
+
+}  // namespace
+
+ConnectionRecord decode_connection(std::string_view data) {
+  Payload p(data);
+  ConnectionRecord record;
+  record.next_available = (p.u8() & kNextAvailable) != 0;
+  record.connection.source = without_root(p.text());
+  record.connection.destination = without_root(p.text_or_rest());
+  if (record.connection.source.empty() || record.connection.destination.empty()) {
+    throw Malformed{0, "a connection without two plugs"};
+  }
+  return record;
+}
+
+Relationship decode_relationship(std::string_view data) {
+  Payload p(data);
+  Relationship r;
+  r.kind = std::string(p.text());
+  r.members.push_back(without_root(p.text()));
+  const std::uint32_t count = p.u32();
+  if (count > p.remaining()) throw Malformed{p.position(), "more plugs than bytes"};
+  for (std::uint32_t i = 0; i < count; ++i) r.members.push_back(without_root(p.text_or_rest()));
+  return r;
+}
+
+void Reader::read_connections(const Chunk& group) {
+  std::uint64_t at = group.children();
+  Chunk conn;
+  while (container_.next(group, &at, &conn)) {
+    if (!conn.group) continue;
+    std::uint64_t inner = conn.children();
+    Chunk leaf;
+    while (container_.next(conn, &inner, &leaf)) {
+      if (leaf.group) continue;
+      if (leaf.id == tag("CWFL")) {
+        ConnectionRecord record;
+        if (!try_decoded(leaf, decode_connection, &record)) continue;
+        Connection& c = record.connection;
+        // -na appends at the next free index of the destination array, as Maya does on reading.
+        if (record.next_available && c.destination.back() != ']') {
+          const int index = next_available_[c.destination]++;
+          c.destination += "[" + std::to_string(index) + "]";
+        }
+        scene_.connections.push_back(std::move(c));
+      } else if (leaf.id == tag("RELA")) {
+        Relationship r;
+        if (try_decoded(leaf, decode_relationship, &r)) scene_.relationships.push_back(std::move(r));
+      }
+    }
+  }
+}
+
+}  // namespace binary
+}  // namespace mayascene
