@@ -63,17 +63,18 @@ def test_a_production_shot_lists_what_its_loaded_references_use(tmp_path, tree, 
     for root in roots:
         args += ["--dirmap", root, str(copy)]
     code, out, err = run(args)
-    if code == 3 and "is a Maya Binary file" in err:
-        pytest.skip("Maya Binary scenes are not read yet")
     assert code in (0, 1, 2), err
     result = json.loads((tmp_path / "result.json").read_text())
     files = set(result["files"])
     for namespace, name in sorted(loaded.items()):
         on_disk = str(copy / name)
         assert re.search(r"^  loaded +%s +%s$" % (re.escape(namespace), re.escape(on_disk)), out, re.M), out
-        assert on_disk in files
+        assert on_disk in files or result["status"] == 2
     for namespace in missing:
         assert re.search(r"^  missing +%s " % re.escape(namespace), out, re.M), out
+    if result["status"] == 2:  # a scene-level error (Walker_Run has no renderable camera): no files collected
+        assert result["files"] == []
+        return
     # every file of the tree that the shot or a loaded reference names is a file of the result
     in_tree = _tree_files(str(copy))
     named = set(_named_files(str(copy / shot)) if shot.endswith(".ma") else [])

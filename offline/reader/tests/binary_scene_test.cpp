@@ -195,11 +195,13 @@ INSTANTIATE_TEST_SUITE_P(
                     const std::string ref = z("C:/proj//scenes/set.ma") + z("set") + u8(1) + u8(1) + z("setRN") +
                                             std::string(8, '\0') + z("v=0;p=17") + z("mayaAscii") + std::string(11, '\0');
                     const std::string old = z("D:/a.ma") + z("a") + u8(1) + u8(0) + z("aRN");
+                    const std::string bare = z("D:/b.ma") + z("b") + z("bRN");  // no flag bytes
                     return F8.file({F8.head("2023"), F8.group("FRDI", {F8.leaf("FRDI", rdi)}),
-                                    F8.group("FREF", {F8.leaf("FREF", ref)}), F8.group("FREF", {F8.leaf("FREF", old)})});
+                                    F8.group("FREF", {F8.leaf("FREF", ref)}), F8.group("FREF", {F8.leaf("FREF", old)}),
+                                    F8.group("FREF", {F8.leaf("FREF", bare)})});
                   },
                   [](const Scene& s) {
-                    ASSERT_EQ(s.references.size(), 3u);
+                    ASSERT_EQ(s.references.size(), 4u);
                     const Reference& rdi = s.references[0];
                     EXPECT_EQ(rdi.depth, 2);
                     EXPECT_FALSE(rdi.top_level);
@@ -218,6 +220,20 @@ INSTANTIATE_TEST_SUITE_P(
                     EXPECT_FALSE(s.references[2].deferred);
                     EXPECT_EQ(s.references[2].reference_node, "aRN");
                     EXPECT_EQ(s.references[2].type, "");
+                    EXPECT_EQ(s.references[3].reference_node, "bRN");
+                    EXPECT_FALSE(s.references[3].deferred);
+                  }},
+        SceneCase{"groups_of_unknown_kinds_and_chunks_inside_nodes",
+                  [] {
+                    return F8.file({F8.group("XXXX", {F8.leaf("DATA", "abc")}), F8.group("PING", {F8.leaf("PRNT", u8(0) + z("|a") + z("b"))}),
+                                    F8.node("XFRM", 0x8C, "n", "", {F8.leaf("ZZZZ", "?"), F8.group("INNR", {}),
+                                                                    F8.value("STR ", "note", z("kept"))}),
+                                    F8.list("CONS", {F8.leaf("CWFL", u8(0) + z("a.b") + z("c.d"))})});
+                  },
+                  [](const Scene& s) {
+                    EXPECT_EQ(s.nodes[0].name, "n");
+                    EXPECT_EQ(s.nodes[0].attrs.at("note"), Value::string("kept"));
+                    EXPECT_TRUE(s.connections.empty());  // a CWFL outside a CONN group
                   }}));
 
 }  // namespace

@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"long_range_is_bulk", "DBLE", "v[0:64]", std::string(65 * 8, '\0'), "x", {}},
         ValueCase{"time_as_32_bit_ticks", "DBLE", "o", u32(6250), "time", {{"o", Value::integer(25)}}},
         ValueCase{"negative_time", "DBLE", "o", u32(static_cast<std::uint32_t>(-250)), "time", {{"o", Value::integer(-1)}}},
-        ValueCase{"time_as_64_bit_ticks", "DBLE", "ef", ticks64(47040000), "renderGlobals", {{"ef", Value::integer(8)}},
+        ValueCase{"time_as_64_bit_ticks", "DBLE", "ef", ticks64(47040000), "renderGlobals", {{"ef", Value::real(8)}},
                   0x20, 141120000},
         ValueCase{"negative_64_bit_ticks", "DBLE", "fs", ticks64(-2940000), "renderGlobals",
                   {{"fs", Value::real(-0.5)}}, 0x20, 141120000},

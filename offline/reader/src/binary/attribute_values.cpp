@@ -52,11 +52,11 @@ bool is_tick_count(std::uint64_t bits) {
   return bits != 0 && (exponent == 0 || (exponent == 0x7FF && (bits >> 63) != 0));
 }
 
-// A scalar as the .ma reader reads it back: written as an integer when whole, a real or a boolean
-// where Maya's table (or the dynamic attribute's type) says so.
-Value scalar(double d, const std::string& attr, const ValueContext& context) {
+// A number as the .ma reader reads it back: written as an integer when whole, then a real or a
+// boolean where Maya's table (or the dynamic attribute's type) says so.
+Value as_read_back(Value written, const std::string& attr, const ValueContext& context) {
   const std::string name = attr.substr(0, attr.find('['));
-  if (is_angle_attribute(context.node_type, context.transform, name)) return Value::real(d * context.angle_factor);
+  const double d = written.kind == Value::Kind::Int ? static_cast<double>(written.i) : written.d;
   if (context.dynamic != nullptr) {
     for (const DynamicAttribute& dyn : *context.dynamic) {
       if ((name == dyn.short_name || name == dyn.long_name) && dyn.type == "bool") return Value::boolean(d != 0);
@@ -65,8 +65,14 @@ Value scalar(double d, const std::string& attr, const ValueContext& context) {
   const AttributeInfo* info = find_attribute(context.node_type, name);
   if (info != nullptr && info->kind == AttributeInfo::Default::Bool) return Value::boolean(d != 0);
   if (info != nullptr && info->kind == AttributeInfo::Default::Double) return Value::real(d);
-  if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9e15) return Value::integer(static_cast<std::int64_t>(d));
-  return Value::real(d);
+  return written;
+}
+
+Value scalar(double d, const std::string& attr, const ValueContext& context) {
+  const std::string name = attr.substr(0, attr.find('['));
+  if (is_angle_attribute(context.node_type, context.transform, name)) return Value::real(d * context.angle_factor);
+  const bool whole = std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9e15;
+  return as_read_back(whole ? Value::integer(static_cast<std::int64_t>(d)) : Value::real(d), attr, context);
 }
 
 Value tuple_of(std::vector<Value> items) {
@@ -136,14 +142,15 @@ std::vector<std::pair<std::string, Value>> decode_value(std::uint32_t id, std::s
     std::vector<Value> values;
     if (p.remaining() == 4 * count) {  // time values before Maya 2018: 32-bit ticks
       for (std::size_t i = 0; i < count; ++i) {
-        values.push_back(frames_from_ticks(p.s32(), kOldTicksPerSecond, context.frames_per_second));
+        values.push_back(as_read_back(frames_from_ticks(p.s32(), kOldTicksPerSecond, context.frames_per_second), attr, context));
       }
     } else if (p.remaining() == 8 * count) {
       for (std::size_t i = 0; i < count; ++i) {
         const std::uint64_t bits = p.u64();
         if (context.ticks_per_second > 0 && is_tick_count(bits)) {
-          values.push_back(frames_from_ticks(static_cast<std::int64_t>(bits), context.ticks_per_second,
-                                             context.frames_per_second));
+          values.push_back(as_read_back(frames_from_ticks(static_cast<std::int64_t>(bits), context.ticks_per_second,
+                                                          context.frames_per_second),
+                                        attr, context));
         } else {
           double d;
           std::memcpy(&d, &bits, sizeof d);

@@ -78,9 +78,8 @@ void Reader::read_node(const Chunk& group) {
   std::uint64_t at = group.children();
   Chunk first;
   if (!container_.next(group, &at, &first)) return;  // an empty group creates nothing
-  if (first.group || first.id != tag("CREA")) {
-    container_.fail(first, "a node group (type " + chunk_name(group.type) + ") that does not open with CREA");
-  }
+  // A group of another kind that this reader does not know: no node to create.
+  if (first.group || first.id != tag("CREA")) return;
   const NodeRecord record = decoded(first, decode_node);
   const int node = create_node(record, group.type);
   node_flags_.resize(scene_.nodes.size(), 0);

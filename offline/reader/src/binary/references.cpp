@@ -24,8 +24,12 @@ Reference decode_reference(std::string_view data, bool top_level) {
   if (!top_level) ref.depth = static_cast<int>(p.u32() & 0x7FFFFFFF);
   ref.path = std::string(p.text());
   ref.ns = std::string(p.text());
-  p.u8();
-  ref.deferred = p.u8() != 0;
+  // Two flag bytes, 0 or 1 (the second: deferred); a text here instead means a layout without them.
+  const std::string_view rest = data.substr(p.position());
+  if (rest.size() >= 2 && static_cast<unsigned char>(rest[0]) <= 1 && static_cast<unsigned char>(rest[1]) <= 1) {
+    p.u8();
+    ref.deferred = p.u8() != 0;
+  }
   ref.reference_node = std::string(p.text_or_rest());
   const std::size_t gap = top_level ? kReferenceGap : kDepthInfoGap;
   if (p.remaining() <= gap) return ref;
