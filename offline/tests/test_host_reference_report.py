@@ -51,9 +51,8 @@ class ReferenceReportTest(unittest.TestCase):
     def test_a_real_maya_answers_the_states_it_can_tell(self):
         section = host_report.collect(MayaCommandsOnly())["references"]
         states = dict((e["reference_node"], e["state"]) for e in section)
-        self.assertEqual((states["setRN"], states["fxRN"], states["goneRN"]), ("loaded", "deferred", "missing"))
-        # a file Maya could not read is, to Maya's commands, a reference left unloaded
-        self.assertEqual(states["brokenRN"], "deferred")
+        self.assertEqual((states["setRN"], states["fxRN"], states["goneRN"], states["brokenRN"]),
+                         ("loaded", "deferred", "missing", "failed"))
 
 
 if __name__ == "__main__":

@@ -75,6 +75,8 @@ class LoaderTest(unittest.TestCase):
         ])
         self.assertEqual(refs["set:chairRN"].path, "E:/elsewhere//scenes/chair.ma")
         self.assertEqual(refs["lampRN"].resolved, self.project.path("lamp.ma"))  # deferred: found, not opened
+        self.assertIs(cmds.file(referenceNode="lampRN", query=True, deferReference=True), True)
+        self.assertIs(cmds.file(self.project.path("lamp.ma"), q=True, dr=True), True)
         self.assertTrue(self.said("Info", "set:tableRN", "deferred"))
         self.assertEqual(graph.edits_applied, 1)
 
@@ -170,6 +172,8 @@ class LoaderTest(unittest.TestCase):
         ]
         for args, flags, expected in cases:
             self.assertEqual(cmds.referenceQuery(*args, **flags), expected, (args, flags))
+        self.assertIs(cmds.file(rfn="setRN1", q=True, deferReference=True), False)
+        self.assertIs(cmds.file(WRITTEN + "gone.ma", q=True, dr=True), False)  # missing: Maya would load it
         with self.assertRaises(RuntimeError) as caught:
             cmds.referenceQuery("sharedReferenceNode", filename=True)
         self.assertEqual(str(caught.exception),

@@ -1,10 +1,10 @@
 # -*- coding: utf-8 -*-
 """The host report's "references" section: every reference of the open scene and its state.
 
-Asked through Maya's own commands (`file -q -reference`, referenceQuery), so that it reads a real
-Maya's scene too. There a reference that is not loaded is "missing" when its file cannot be found
-and "deferred" otherwise; the offline host also tells why each reference is in its state, and
-which files it failed to read.
+Asked through Maya's own commands (`file -q -reference`, `file -q -deferReference`, referenceQuery),
+so that it reads a real Maya's scene too: a reference that is not loaded is "missing" when its file
+is found nowhere, "deferred" when it was saved unloaded, and "failed" otherwise (Maya could not read
+it). The offline host also tells why each reference is in its state.
 """
 from __future__ import print_function
 
@@ -30,7 +30,12 @@ def _entry(cmds, node, depth, details):
     detail = details.get(node, {})
     state = detail.get("state")
     if state is None:
-        state = "loaded" if cmds.referenceQuery(node, isLoaded=True) else ("deferred" if found else "missing")
+        if cmds.referenceQuery(node, isLoaded=True):
+            state = "loaded"
+        elif not found:
+            state = "missing"
+        else:
+            state = "deferred" if cmds.file(referenceNode=node, q=True, deferReference=True) else "failed"
     return {"namespace": cmds.referenceQuery(node, namespace=True).lstrip(":"), "path": path,
             "resolved": filename if found else None, "state": state, "reference_node": node, "depth": depth,
             "reason": detail.get("reason")}

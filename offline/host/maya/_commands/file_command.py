@@ -8,7 +8,7 @@ import mayascene
 
 from . import open_scene
 from .arguments import parse_flags, native
-from .reference_query import file_references
+from .reference_query import file_deferred, file_references
 from .references import loaded
 from .references.reader_graph import load_references
 from .workspace_command import file_exists
@@ -17,7 +17,8 @@ from .workspace_command import file_exists
 def file(*args, **kwargs):
     flags = parse_flags("file", kwargs, (("open", "o"), ("force", "f"), ("query", "q"), ("sceneName", "sn"),
                                     ("shortName", "shn"), ("exists", "ex"), ("reference", "r"),
-                                    ("new", "n"), ("withoutCopyNumber", "wcn"), ("unresolvedName", "un")))
+                                    ("new", "n"), ("withoutCopyNumber", "wcn"), ("unresolvedName", "un"),
+                                    ("referenceNode", "rfn"), ("deferReference", "dr")))
     if flags.get("query"):
         if flags.get("exists"):
             if not args:
@@ -30,6 +31,8 @@ def file(*args, **kwargs):
             return os.path.basename(scene.path) if flags.get("shortName") else scene.path
         if flags.get("reference"):
             return file_references(args, flags)
+        if flags.get("deferReference"):
+            return file_deferred(args, flags)
         raise RuntimeError("maya.cmds stand-in: this query of 'file' is not supported")
     if flags.get("new"):
         open_scene.replace(None)

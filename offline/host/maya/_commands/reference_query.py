@@ -65,3 +65,14 @@ def file_references(args, flags):
     else:
         related = table.top()
     return [_filename(r, flags) for r in related]
+
+
+def file_deferred(args, flags):
+    """`file -q -deferReference` of a reference (by -referenceNode or by its file): whether it was
+    saved unloaded, so that Maya leaves it so on open. A reference Maya would load but the host
+    could not (missing, unreadable) is not deferred."""
+    if flags.get("referenceNode"):
+        return _target(flags["referenceNode"]).state == "deferred"
+    if not args:
+        raise RuntimeError("file: -deferReference needs a reference file or -referenceNode")
+    return _target(args[0]).state == "deferred"
