@@ -12,7 +12,7 @@ import re
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-SOURCES = [os.path.join(ROOT, "src"), os.path.join(ROOT, "offline", "reader")]
+SOURCES = [os.path.join(ROOT, "src"), os.path.join(ROOT, "offline", "reader"), os.path.join(ROOT, "offline", "host", "graph")]
 
 RULES = [
     (re.compile(r"\bPy_X?(INC|DEC)REF\b|\bPy_CLEAR\b"), "reference count handled outside the owning handle",

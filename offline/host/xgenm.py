@@ -10,13 +10,12 @@ def palettes():
     scene = cmds._current_scene()
     if scene is None:
         return []
+    graph = scene.graph
     scene_dir = os.path.dirname(scene.path)
     result = []
-    for index, node in enumerate(scene.nodes):
-        if not scene.is_type(index, "xgmPalette"):
-            continue
-        xg_file = node["attrs"].get("xgFileName", "")
+    for node in graph.nodes(types=["xgmPalette"]):
+        xg_file = graph.value(node, "xgFileName")
         # Maya resolves the description file beside the scene file.
         if xg_file and os.path.isfile(os.path.join(scene_dir, xg_file)):
-            result.append(node["name"])
+            result.append(graph.name(node))
     return result

@@ -37,6 +37,7 @@ class ValuesTest(unittest.TestCase):
         self.assertEqual(sorted(node_named(scene, "groundShape")["attrs"]),
                          ["renderLayerInfo[0]", "uvst[0].uvsn"])  # ".v" was flag-only
         self.assertEqual(scene["units"], {"linear": "centimeter", "angle": "degree", "time": "film"})
+        self.assertEqual(scene["format"], "mayaAscii")
 
     def test_gbk_scene_decodes(self):
         scene = mayascene.load(support.fixture("redshift_rendersetup.ma"))

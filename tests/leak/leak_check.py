@@ -1,4 +1,5 @@
-"""Reference-leak check: whole analyses and scene loads, thousands of times, must not grow anything.
+"""Reference-leak check: whole analyses, scene loads and scene graphs, thousands of times, must not grow
+anything.
 
 Run with Debian's python3.11-dbg against the reference-counting build (VANALYZER_BINARY_DIR pointing at
 it): sys.gettotalrefcount() then sees every reference the module takes and does not give back. The
@@ -124,12 +125,36 @@ def main():
             except mayascene.ParseError:
                 pass
 
+        import scenegraph
+        graph_fixtures = os.path.join(support.REPOSITORY, "offline", "fixtures", "graph")
+
+        def graph_queries():
+            graph = scenegraph.Graph()
+            graph.add_file(os.path.join(graph_fixtures, "shot.ma"))
+            graph.add_file(os.path.join(graph_fixtures, "set.ma"), namespace="set", reference_node="setRN")
+            graph.add_file(os.path.join(graph_fixtures, "chair.ma"), namespace="set:chair")
+            graph.add_file(scene, namespace="extra")
+            assert graph.file_info(1)["references"]
+            assert graph.ls(types=["mesh", "camera"], long=True) and graph.ls(patterns=["set:*"])
+            assert graph.list_relatives(["set:chair:grp"], all_descendents=True, full_paths=True)
+            assert graph.list_connections(["shotTex"], plugs=True, pairs=True)
+            assert graph.get_attr("persp.translate") and graph.multi_indices("extra:renderLayerManager.rlmi")
+            assert graph.value(graph.find("set:chair:file3"), "ftn") and graph.nodes(types="file")
+            for failing in (lambda: graph.get_attr("groundShape.v"), lambda: graph.node_type("none"),
+                            lambda: graph.add_file(truncated)):
+                try:
+                    failing()
+                except ValueError:
+                    pass
+
         sys.stdout = Discard()
         analyses = growth_over(iterations, analyse)
         loads = growth_over(iterations, load_scenes)
+        graphs = growth_over(iterations, graph_queries)
         sys.stdout = sys.__stdout__
         passed = report("analyses", iterations, analyses)
         passed = report("scene loads (one whole, one truncated)", iterations, loads) and passed
+        passed = report("scene graphs (four files, every query, the errors)", iterations, graphs) and passed
         return 0 if passed else 1
     finally:
         shutil.rmtree(folder, ignore_errors=True)

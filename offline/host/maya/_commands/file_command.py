@@ -4,13 +4,12 @@ from __future__ import print_function
 
 import os
 
-import mayascene
+import scenegraph
 
 from . import open_scene
 from .arguments import parse_flags, native
 from .reference_query import file_deferred, file_references
 from .references import loaded
-from .references.reader_graph import load_references
 from .workspace_command import file_exists
 
 
@@ -43,10 +42,9 @@ def file(*args, **kwargs):
             raise RuntimeError("file: -open needs a file name")
         path = os.path.abspath(native(args[0])).replace(os.sep, "/")
         try:
-            data = mayascene.load(path)
-        except (mayascene.ParseError, IOError, OSError) as error:
+            scene = open_scene.open_file(path)
+        except (scenegraph.ParseError, IOError, OSError) as error:
             raise RuntimeError(str(error))
-        open_scene.replace(open_scene.Scene(path, data))
-        load_references(path, data)
+        open_scene.replace(scene)
         return path
     raise RuntimeError("maya.cmds stand-in: this use of 'file' is not supported")

@@ -53,7 +53,7 @@ def pluginInfo(*args, **kwargs):
         raise RuntimeError("maya.cmds stand-in: pluginInfo supports only queries")
     if flags.get("pluginsInUse"):
         result = []
-        for plugin, version, _types, _data_types in scene.data["requires"]:
+        for plugin, version in scene.requires:
             if plugin not in result[::2]:
                 result.extend([plugin, version])
         return result
@@ -63,7 +63,7 @@ def pluginInfo(*args, **kwargs):
     if flags.get("loaded"):
         return any(plugin_key(p) == key for p in scene.loaded_plugins)
     if flags.get("version"):
-        for plugin, version, _types, _data_types in scene.data["requires"]:
+        for plugin, version in scene.requires:
             if plugin_key(plugin) == key:
                 return version
         raise RuntimeError('Plug-in "%s" is not loaded.' % args[0])

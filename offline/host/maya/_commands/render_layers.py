@@ -3,7 +3,7 @@
 from __future__ import print_function
 
 from . import open_scene
-from .arguments import parse_flags
+from .arguments import parse_flags, native
 
 
 def editRenderLayerGlobals(**kwargs):
@@ -16,7 +16,7 @@ def editRenderLayerGlobals(**kwargs):
     if "currentRenderLayer" not in flags:
         raise RuntimeError("maya.cmds stand-in: editRenderLayerGlobals needs -currentRenderLayer")
     layer = flags["currentRenderLayer"]
-    index = scene.find(layer)
-    if index is None or not scene.is_type(index, "renderLayer"):
+    index = scene.graph.find(native(layer))
+    if index is None or not scene.graph.is_type(index, "renderLayer"):
         raise RuntimeError("editRenderLayerGlobals: '%s' is not a render layer" % layer)
-    scene.current_layer = scene.nodes[index]["name"]
+    scene.current_layer = scene.graph.name(index)

@@ -117,6 +117,7 @@ void Reader::finish() { finish_scene(scene_, names_); }
 Scene read_source(Source& source, const std::string& name, std::size_t chunk_size) {
   Scene scene;
   scene.file = name;
+  scene.format = "mayaAscii";
   Lexer lexer(source, name, chunk_size);
   detail::Reader(lexer, scene).run();
   return scene;

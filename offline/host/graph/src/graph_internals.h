@@ -1,0 +1,115 @@
+// The graph's private records, shared by its source files: graph.cpp (files, nodes, links),
+// node_names.cpp (the name table and path matching), display_names.cpp, connections.cpp.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scenegraph/graph.h"
+
+namespace scenegraph {
+
+struct Graph::File {
+  mayascene::Scene scene;
+  FileOptions options;
+  std::string frame;           // what each component of a name written in the file is prefixed with
+  std::vector<NodeId> global;  // local node index -> graph node (a merged shared node: the node it joined)
+};
+
+struct Graph::NodeRecord {
+  int file = 0;
+  int local = 0;
+  NodeId parent = kNoNode;
+  NodeId first_child = kNoNode;
+  NodeId last_child = kNoNode;
+  NodeId next_sibling = kNoNode;
+  NodeId prev_sibling = kNoNode;
+  std::uint32_t hash = 0;      // of the full name
+  std::uint32_t type = 0;      // index in types_
+  bool rooted = false;         // named in the root namespace whatever its file's frame
+};
+
+struct Graph::TypeRecord {
+  std::string name;
+  std::vector<std::uint32_t> ancestry;  // the type itself first, then its bases
+  std::vector<NodeId> nodes;            // nodes of exactly this type, in graph order
+};
+
+struct Graph::LinkState {
+  struct ConnectionRecord {
+    int file;                  // whose frame the plugs are written in
+    int index;                 // in that file's scene.connections
+    NodeId source = kNoNode;
+    NodeId destination = kNoNode;
+  };
+  std::vector<NodeId> pending_parents;          // nodes whose written parent is not in the graph yet
+  std::vector<ConnectionRecord> connections;    // graph order
+  std::vector<std::size_t> pending_connections; // connections with an end not in the graph yet
+
+  // Caches, rebuilt on demand after changed().
+  bool connections_indexed = false;
+  std::vector<std::uint32_t> connection_offsets;  // node -> first entry; one more than nodes
+  std::vector<std::uint32_t> connection_entries;  // connection indices
+  std::vector<std::uint32_t> unique_depth;        // node -> components of its display name; 0 unknown
+};
+
+// A node's display name is its full path.
+constexpr std::uint32_t kFullPath = 0xFFFFFFFFu;
+
+// The hash of a name, fed piece by piece so that a name held in parts hashes as the whole text.
+class NameHash {
+ public:
+  void add(std::string_view text) {
+    for (const char c : text) {
+      value_ ^= static_cast<unsigned char>(c);
+      value_ *= 16777619u;
+    }
+  }
+  std::uint32_t value() const { return value_; }
+
+ private:
+  std::uint32_t value_ = 2166136261u;
+};
+
+// Open addressing over node ids, keyed by the nodes' name hashes; several nodes may share a name.
+class Graph::Names {
+ public:
+  explicit Names(const Graph& graph) : graph_(graph) {}
+  void insert(NodeId node);
+  template <class Visit>
+  void visit(std::uint32_t hash, Visit&& visit) const {
+    if (slots_.empty()) return;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      const NodeId node = slots_[i];
+      if (node == kNoNode) return;
+      if (graph_.nodes_[static_cast<std::size_t>(node)].hash == hash) visit(node);
+    }
+  }
+
+ private:
+  void grow();
+  const Graph& graph_;
+  std::vector<NodeId> slots_;
+  std::size_t count_ = 0;
+};
+
+// The last '|' component of a path and the part before it ("" when there is none).
+inline std::string_view last_component(std::string_view path, std::string_view* rest) {
+  const std::size_t bar = path.rfind('|');
+  if (bar == std::string_view::npos) {
+    *rest = std::string_view();
+    return path;
+  }
+  *rest = path.substr(0, bar);
+  return path.substr(bar + 1);
+}
+
+inline std::string_view without_root(std::string_view name) {
+  if (!name.empty() && name.front() == ':') name.remove_prefix(1);
+  return name;
+}
+
+}  // namespace scenegraph
