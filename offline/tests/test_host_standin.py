@@ -87,8 +87,10 @@ class FixtureAnswersTest(unittest.TestCase):
         self.assertEqual(cmds.ls(type=["aiAOV", "script"]),
                          ["aiAOV_diffuse", "aiAOV_specular", "uiConfigurationScriptNode",
                           "sceneConfigurationScriptNode", "pyScript"])
-        self.assertEqual(cmds.ls(type="mesh"), ["|ground|groundShape", "shots|ground|groundShape"])
-        self.assertEqual(cmds.ls(type="mesh", long=True), ["|ground|groundShape", "|shots|ground|groundShape"])
+        # prop:rootShape is the loaded reference's (refs/prop.ma)
+        self.assertEqual(cmds.ls(type="mesh"), ["|ground|groundShape", "shots|ground|groundShape", "prop:rootShape"])
+        self.assertEqual(cmds.ls(type="mesh", long=True),
+                         ["|ground|groundShape", "|shots|ground|groundShape", "|prop:root|prop:rootShape"])
         self.assertEqual(cmds.ls(type="texture2d"), ["absTex", "relTex", "udimTex", "udimTokenTex", "seqTex", "emptyTex"])
         self.assertEqual(cmds.ls(type="nothingOfThisType"), [])
         self.assertIn("time1", cmds.ls())

@@ -28,6 +28,7 @@ def require_build():
         "the built module": os.path.join(build, "abi3", "vanalyzer.abi3.so"),
         "the 2.7 module": os.path.join(build, "py27", "vanalyzer.so"),
         "the reader binary": os.path.join(build, "abi3", "mayascene.abi3.so"),
+        "the scene graph binary": os.path.join(build, "abi3", "scenegraph.abi3.so"),
         "the maya.cmds stand-in": os.path.join(paths.OFFLINE_ROOT, "host", "maya", "cmds.py"),
         "the error-code catalogue": paths.CATALOGUE,
     }

@@ -1,5 +1,6 @@
-"""maya.cmds stand-in: answers the commands the analysis uses from a scene file read by the
-`mayascene` extension module. Runs on Python 2.7 and 3.x; texts are native str on both.
+"""maya.cmds stand-in: answers the commands the analysis uses from the scene graph (the
+`scenegraph` extension module) of the opened scene and its references. Runs on Python 2.7 and 3.x;
+texts are native str on both.
 
 The commands live in the private package ``maya._commands``, one module per concern; this module
 only names them. The open scene is process-wide state, as in Maya. A command or flag this stand-in

@@ -9,6 +9,7 @@
 #include "python/caught_error.h"
 #include "python_values.h"
 #include "scenegraph/queries.h"
+#include "scenegraph/reference_edits.h"
 
 namespace scenegraph_python {
 
@@ -159,6 +160,7 @@ Ref referenceRecord(const mayascene::Reference& r) {
   Ref reference = python::newDict();
   python::setItem(reference.get(), "path", text(r.path).get());
   python::setItem(reference.get(), "namespace", text(r.ns).get());
+  python::setItem(reference.get(), "prefix", text(r.prefix).get());
   python::setItem(reference.get(), "reference_node", text(r.reference_node).get());
   python::setItem(reference.get(), "type", text(r.type).get());
   python::setItem(reference.get(), "options", text(r.options).get());
@@ -200,6 +202,16 @@ PyObject* fileInfo(PyObject* self, PyObject* args) noexcept {
     for (const mayascene::Reference& r : s.references) python::append(references.get(), referenceRecord(r).get());
     python::setItem(d.get(), "references", references.get());
     return d;
+  });
+}
+
+PyObject* applyReferenceEdits(PyObject* self, PyObject*) noexcept {
+  return withGraph(self, [&](Graph& graph) {
+    Ref messages = python::newList();
+    for (const scenegraph::EditMessage& message : scenegraph::apply_reference_edits(graph)) {
+      python::append(messages.get(), python::tuple(text(message.level), text(message.text)).get());
+    }
+    return messages;
   });
 }
 
@@ -382,6 +394,9 @@ PyMethodDef methods[] = {
     {"file_info", fileInfo, METH_VARARGS,
      "file_info(file_id) -> dict: path, format, maya_version, codeset, namespace, prefix, reference_node, requires, "
      "file_info, references."},
+    {"apply_reference_edits", applyReferenceEdits, METH_NOARGS,
+     "apply_reference_edits() -> [(level, message)]: once every file is added, the edits the files store on their "
+     "reference nodes (setAttr, connectAttr, parent), the deepest file's first."},
     {"find", find, METH_VARARGS,
      "find(name) -> node id or None; ValueError when several nodes match the name or DAG path."},
     {"nodes", asMethod(nodes), kKeywords, "nodes(types=None) -> [node id]: every node, or those of the types."},

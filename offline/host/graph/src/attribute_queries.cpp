@@ -108,6 +108,10 @@ std::vector<long long> multi_indices(const Graph& graph, std::string_view plug) 
   const auto [node_text, attr] = split_plug(plug);
   const NodeId node = plug_node(graph, plug, node_text);
   if (attr.empty()) no_object(plug);
+  return multi_indices(graph, node, attr);
+}
+
+std::vector<long long> multi_indices(const Graph& graph, NodeId node, std::string_view attr) {
   const std::string prefix = resolve_attribute(graph, node, attr).canonical + "[";
   std::vector<long long> indices;
   long long index = 0;

@@ -111,6 +111,7 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
       link_->pending_parents.push_back(id);
     }
   }
+  f.read_connections = f.scene.connections.size();
   for (std::size_t c = 0; c < f.scene.connections.size(); ++c) {
     link_->connections.push_back({file, static_cast<int>(c)});
     link_->pending_connections.push_back(link_->connections.size() - 1);
@@ -289,8 +290,10 @@ void Graph::resolve_connection(std::size_t index) {
     const Found found = resolve(record.file, node_text);
     if (found.node == kNoNode) continue;
     *end.second = found.node;
-    if (nodes_[static_cast<std::size_t>(found.node)].file != record.file && !attr.empty()) {
-      // The file that wrote the plug could not know the other file's attribute names.
+    const bool read_in_file = static_cast<std::size_t>(record.index) < files_[static_cast<std::size_t>(record.file)]->read_connections;
+    if (!attr.empty() && (nodes_[static_cast<std::size_t>(found.node)].file != record.file || !read_in_file)) {
+      // The reader names plugs of its own file's nodes with long names; a plug of another file's
+      // node, or one an edit makes, gets them here.
       const mayascene::Node& node = model(found.node);
       *end.first = std::string(node_text) + "." + mayascene::canonical_path(node.type, attr, node.dynamic);
     }

@@ -4,8 +4,6 @@ from __future__ import print_function
 
 import scenegraph
 
-from .references import loader
-
 
 class OpenScene(object):
     """The scene graph with the state Maya keeps beside it: loaded plug-ins, the current layer."""
@@ -27,6 +25,8 @@ class OpenScene(object):
 def open_file(path):
     """Opens a scene as Maya does: the scene file, then the references Maya would load, then the
     edits they store. Raises scenegraph.ParseError, IOError or OSError."""
+    from .references import loader  # its path rules ask this module for the open scene
+
     graph = scenegraph.Graph()
     graph.add_file(path)
     # The loader adds each file Maya would load (graph.add_file with its namespace and reference

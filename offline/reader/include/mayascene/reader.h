@@ -5,6 +5,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "mayascene/lexer.h"
 #include "mayascene/scene.h"
@@ -19,5 +21,12 @@ Scene read_text(std::string_view text, const std::string& name = "<memory>");
 
 // A setAttr value list longer than this is not stored (mesh and curve data, weights ...).
 constexpr std::size_t kMaxStoredValues = 64;
+
+// What `setAttr ".<attr>" <tail>;` stores on a node of `node`'s type and dynamic attributes, as the
+// reader stores it: (attribute path with long names, value) pairs; none for what the reader does
+// not keep. A reference edit's setAttr is an attribute and such a tail. Throws ParseError (named
+// `source`) for a malformed tail.
+std::vector<std::pair<std::string, Value>> set_attr_values(const Node& node, std::string_view attr,
+                                                           std::string_view tail, const std::string& source);
 
 }  // namespace mayascene

@@ -107,6 +107,18 @@ void Reader::set_attr(const Token& command) {
   }
 }
 
+void Reader::set_attr_on(int target) {
+  current_ = target;
+  Token command;
+  command.kind = TokenKind::Word;
+  command.text = "setAttr";
+  command.line = 1;
+  command.column = 1;
+  set_attr(command);
+  const Token after = next();
+  if (after.kind != TokenKind::End) lex_.fail(after.line, after.column, "more than one statement in a setAttr tail");
+}
+
 void Reader::store(int target, const std::string& attr, const std::string& type, const std::vector<Token>& values) {
   Node& node = scene_.nodes[static_cast<std::size_t>(target)];
   Value value;
@@ -143,4 +155,26 @@ void Reader::store(int target, const std::string& attr, const std::string& type,
 }
 
 }  // namespace detail
+
+std::vector<std::pair<std::string, Value>> set_attr_values(const Node& node, std::string_view attr,
+                                                           std::string_view tail, const std::string& source) {
+  Scene scratch;
+  Node edited;
+  edited.name = node.name;
+  edited.type = node.type;
+  edited.dynamic = node.dynamic;
+  scratch.nodes.push_back(std::move(edited));
+  std::string text = "\".";
+  text += attr;
+  text += "\" ";
+  text += tail;
+  text += "\n;";
+  MemorySource input(text);
+  Lexer lexer(input, source);
+  detail::Reader(lexer, scratch).set_attr_on(0);
+  std::vector<std::pair<std::string, Value>> out;
+  for (auto& entry : scratch.nodes[0].attrs) out.emplace_back(entry.first, std::move(entry.second));
+  return out;
+}
+
 }  // namespace mayascene

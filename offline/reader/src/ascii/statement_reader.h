@@ -63,6 +63,8 @@ class Reader {
   Reader(Lexer& lexer, Scene& scene) : lex_(lexer), scene_(scene) {}
 
   void run();
+  // One setAttr statement's arguments (after the command word) applied to the node `target`.
+  void set_attr_on(int target);
 
  private:
   // ---- driver (reader.cpp) ------------------------------------------------------------------

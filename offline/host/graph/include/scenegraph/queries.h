@@ -66,6 +66,7 @@ AttributeValue get_attr(const Graph& graph, std::string_view plug);
 AttributeValue get_attr(const Graph& graph, NodeId node, std::string_view attr);
 // getAttr -mi: the indices of the multi attribute that hold a value or a connection, sorted.
 std::vector<long long> multi_indices(const Graph& graph, std::string_view plug);
+std::vector<long long> multi_indices(const Graph& graph, NodeId node, std::string_view attr);
 
 // objExists: a node (several count) or a node's attribute.
 bool object_exists(const Graph& graph, std::string_view name);
