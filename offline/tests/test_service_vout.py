@@ -63,9 +63,16 @@ class VoutTest(unittest.TestCase):
             self.assertEqual(re.findall(r"\[(\w+)\]", err), levels)
 
     def test_manifests_append_one_path_a_line(self):
-        vout.RecordAssets("/a/b.png")
-        vout.RecordAssets(u"/a/\u00e9.png")
-        vout.RecordMissing("/gone.png")
+        # the asset manifest is complete once the result is delivered, even when the host is
+        # killed right after, as the analyzer ends it
+        script = ("# -*- coding: utf-8 -*-\nimport os, signal, sys; sys.path.insert(0, %r); import vout\n"
+                  "vout.RecordAssets('/a/b.png'); vout.RecordAssets(u'/a/\\u00e9.png')\n"
+                  "vout.RecordMissing('/gone.png')\n"
+                  "sys.stdout.write(open(os.environ['VANALYZER_MISSING']).read()); sys.stdout.flush()\n"
+                  "vout.OutResult('{}'); os.kill(os.getpid(), signal.SIGKILL)\n") % MODULES
+        child = subprocess.Popen([sys.executable, "-c", script], stdout=subprocess.PIPE)
+        missing_while_running = child.communicate()[0].decode("utf-8")
+        self.assertEqual(missing_while_running, u"/gone.png\n")
         self.assertEqual(self.read("assets.txt"), u"/a/b.png\n/a/\u00e9.png\n")
         self.assertEqual(self.read("missing.txt"), u"/gone.png\n")
 

@@ -11,8 +11,11 @@ point a running host elsewhere between calls:
   VANALYZER_MISSING       missing-file manifest, one path a line (default: not written)
   VANALYZER_RESULT        result file (default: vanalyzer_result.json)
 
-The host is ended by SIGKILL right after OutResult returns, so every line is
-flushed as it is written and the result is made durable before returning.
+The host is ended by SIGKILL right after OutResult returns.  Every log line and
+missing file is flushed as it is written; the asset manifest, written a line
+per accounted file, is buffered and made durable by OutResult before the
+result itself appears, so a delivered result always comes with a complete
+manifest.
 """
 from __future__ import print_function
 
@@ -62,11 +65,12 @@ def _append_handle(path):
     return handle
 
 
-def _append_line(path, text):
+def _append_line(path, text, flush=True):
     with _lock:
         handle = _append_handle(path)
         handle.write(text + u"\n")
-        handle.flush()
+        if flush:
+            handle.flush()
 
 
 def _stderr_threshold():
@@ -120,8 +124,8 @@ def Error(message):
 
 
 def RecordAssets(path):
-    """Append one accounted asset to the manifest."""
-    _append_line(_env_path("VANALYZER_ASSETS", "vanalyzer_assets.txt"), _as_text(path))
+    """Append one accounted asset to the manifest (complete once OutResult has delivered)."""
+    _append_line(_env_path("VANALYZER_ASSETS", "vanalyzer_assets.txt"), _as_text(path), flush=False)
 
 
 def RecordMissing(path):
@@ -153,10 +157,13 @@ def _replace(source, target):
 
 def _sync_manifests():
     with _lock:
-        for handle in _handles.values():
+        for path, handle in _handles.items():
             if not handle.closed:
-                handle.flush()
-                os.fsync(handle.fileno())
+                try:
+                    handle.flush()
+                    os.fsync(handle.fileno())
+                except (IOError, OSError) as error:
+                    raise OSError("cannot write %s: %s" % (path, error.strerror or error))
 
 
 def OutResult(text):
@@ -164,6 +171,7 @@ def OutResult(text):
     target = os.path.abspath(_env_path("VANALYZER_RESULT", "vanalyzer_result.json"))
     folder = os.path.dirname(target)
     data = text if isinstance(text, bytes) else _as_text(text).encode("utf-8")
+    _sync_manifests()
     try:
         fd, temp = tempfile.mkstemp(prefix="." + os.path.basename(target) + ".", suffix=".tmp", dir=folder)
     except (IOError, OSError) as error:
@@ -185,5 +193,4 @@ def OutResult(text):
             raise OSError("cannot write the result %s: %s" % (target, error.strerror or error))
         raise
     _fsync_folder(folder)
-    _sync_manifests()
     Info("Result written to %s (%d bytes)." % (target, len(data)))

@@ -5,6 +5,8 @@ from __future__ import print_function
 import os
 import re
 
+from _vfile import disk_view
+
 # Plug-ins that ship with Maya itself: present in every host, whether or not
 # the scene asks for them.
 MAYA_BUILTIN_PLUGINS = frozenset(name.lower() for name in (
@@ -47,41 +49,31 @@ def _like(path, text):
     return text.encode("ascii") if isinstance(path, bytes) else text
 
 
-def _listdir(folder, cache):
-    entries = cache.get(folder)
-    if entries is None:
-        try:
-            entries = os.listdir(folder)
-        except OSError:
-            entries = []
-        cache[folder] = entries
-    return entries
-
-
 def getRealDiskPath(path):
     """The path in the spelling stored on disk.
 
     An existing spelling is returned unchanged.  Otherwise each component is
     matched against its folder's entries ignoring case (the first in sorted
     order when several match); when a component has no match at all the path
-    is returned unchanged.  Bytes in, bytes out.
+    is returned unchanged.  Bytes in, bytes out.  Folders are read through the
+    run's view of the disk, so each is listed at most once per run.
     """
-    if not path or os.path.lexists(path):
+    if not path:
+        return path
+    view = disk_view.current()
+    if view.exists(path):
         return path
     windows = os.name == "nt"
     root_pattern = r"^(?:[A-Za-z]:)?[\\/]*" if windows else r"^/*"
     root = re.match(_like(path, root_pattern), path).group(0)
     parts = re.split(_like(path, r"[\\/]" if windows else r"/"), path[len(root):])
     sep = _like(path, os.sep)
-    cache = {}
     found = []
     for part in parts:
         if part and part not in (_like(path, "."), _like(path, "..")):
             folder = root + sep.join(found) if (root or found) else _like(path, ".")
-            entries = _listdir(folder, cache)
-            if part not in entries:
-                lowered = part.lower()
-                matches = sorted(entry for entry in entries if entry.lower() == lowered)
+            if part not in view.folder(folder).names:
+                matches = view.matching_case(folder, part)
                 if not matches:
                     return path
                 part = matches[0]

@@ -17,6 +17,7 @@ import re
 
 from . import asset_paths
 from . import asset_references
+from . import disk_view
 from . import file_patterns
 from . import scene_queries
 import vout
@@ -91,28 +92,37 @@ def _table_references(table):
     return references
 
 
-def _map(function, items, settings):
-    """Disk lookups, on a thread pool when the settings ask for one."""
+def _pooled(settings, items):
     size = settings.pool_size if isinstance(settings.pool_size, int) else 1
-    if settings.multi_threads == 1 and size > 1 and len(items) > 1:
-        from multiprocessing.pool import ThreadPool
-        pool = ThreadPool(min(size, len(items)))
-        try:
-            return pool.map(function, items)
-        finally:
-            pool.close()
-            pool.join()
-    return [function(item) for item in items]
+    return settings.multi_threads == 1 and size > 1 and len(items) > 1
+
+
+def _map(function, items, settings):
+    """Disk lookups on a thread pool of the size the settings ask for."""
+    from multiprocessing.pool import ThreadPool
+    pool = ThreadPool(min(settings.pool_size, len(items)))
+    try:
+        return pool.map(function, items)
+    finally:
+        pool.close()
+        pool.join()
 
 
 def _gather(references, settings, places=None):
+    if not references:
+        return file_patterns.AssetGroup()
+    view = disk_view.current()
     places = places or asset_paths.Places(scene_queries.scene_name())
     frames = scene_queries.render_frames() if any(r.frame_mode or "#" in r.raw or "<f" in r.raw.lower()
                                                   for r in references) else None
-    patterns = [asset_references.resolve(reference, places, frames) for reference in references]
+    patterns = [asset_references.resolve(reference, places, frames, view) for reference in references]
     group = file_patterns.AssetGroup()
-    for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all), patterns, settings):
-        group.add(part)
+    if _pooled(settings, patterns):
+        for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all, view), patterns, settings):
+            group.add(part)
+    else:
+        for pattern in patterns:
+            file_patterns.expand(pattern, settings.seek_all, view, group)
     return group
 
 
@@ -129,6 +139,7 @@ _COPY_NUMBER = re.compile(r"\{\d+\}$")
 def scene_assets(scene_path, settings):
     """Files of Maya's own nodes and the scene's references."""
     vout.Info("Gathering scene assets.")
+    disk_view.begin_run()
     references = []
     try:
         for path in scene_queries.cmds().file(q=True, reference=True) or []:
@@ -159,15 +170,14 @@ def _ass_references(path):
 def arnold_assets(settings):
     """Arnold's files; with ass_mode 1 also the files its .ass stand-ins name."""
     vout.Info("Gathering Arnold assets.")
-    places = asset_paths.Places(scene_queries.scene_name())
-    group = _gather(_table_references(ARNOLD_NODES), settings, places)
+    group = _gather(_table_references(ARNOLD_NODES), settings)
     if settings.ass_mode == 1:
         nested = []
         for path in sorted(group.files):
             if re.search(r"\.ass(\.gz)?$", path, re.IGNORECASE):
                 nested.extend(_ass_references(path))
         if nested:
-            group.add(_gather(nested, settings, places))
+            group.add(_gather(nested, settings))
     return _finish(group, "Arnold assets")
 
 

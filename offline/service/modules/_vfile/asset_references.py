@@ -23,7 +23,7 @@ class Reference(object):
         self.base_dir = base_dir
 
 
-def resolve(reference, places, frames):
+def resolve(reference, places, frames, view):
     """The pattern for one reference, the relative ones placed as Maya would."""
     raw = asset_paths.expand_vars(reference.raw.strip())
     if reference.base_dir and not asset_paths.is_absolute(raw):
@@ -32,12 +32,13 @@ def resolve(reference, places, frames):
         candidates = [asset_paths.normalise(raw)]
     else:
         candidates = places.candidates(raw, reference.kind)
-    patterns = [_make_pattern(path, reference, frames) for path in candidates]
-    if len(patterns) > 1:
-        for pattern in patterns:
-            if file_patterns.has_any(pattern):
+    first = _make_pattern(candidates[0], reference, frames)
+    if len(candidates) > 1 and not file_patterns.has_any(first, view):
+        for path in candidates[1:]:
+            pattern = _make_pattern(path, reference, frames)
+            if file_patterns.has_any(pattern, view):
                 return pattern
-    return patterns[0]
+    return first
 
 
 def _make_pattern(path, reference, frames):
@@ -63,11 +64,11 @@ def _make_pattern(path, reference, frames):
     return pattern
 
 
-def _text_values(node, attribute_groups):
+def _text_values(node, attribute_groups, host):
     """The non-empty text values of a node's file attributes."""
     values = []
     for names in attribute_groups:
-        value = scene_queries.first_attribute(node, names)
+        value = scene_queries.first_attribute(node, names, host=host)
         if isinstance(value, (list, tuple)):
             values.extend(item for item in value if item)
         elif value:
@@ -81,9 +82,16 @@ def node_references(node_type, attribute_groups, kind, frame_attrs=None, tiling=
     frame_attrs names the (use, frame, offset) attributes of a node that can
     read a frame sequence; tiling reads the node's ``uvTilingMode``.
     """
-    get = scene_queries.first_attribute
     references = []
-    for node in scene_queries.nodes_of_type(node_type):
+    nodes = scene_queries.nodes_of_type(node_type)
+    if not nodes:
+        return references
+    host = scene_queries.cmds()
+
+    def get(node, names, default=None):
+        return scene_queries.first_attribute(node, names, default, host)
+
+    for node in nodes:
         frame_mode = False
         named_frame = None
         if frame_attrs:
@@ -99,14 +107,13 @@ def node_references(node_type, attribute_groups, kind, frame_attrs=None, tiling=
         if tiling:
             mode = get(node, ("uvTilingMode", "uvt"), 0) or 0
             if mode == 4:
-                explicit = _explicit_tiles(node)
-        for raw in _text_values(node, attribute_groups):
+                explicit = _explicit_tiles(node, host)
+        for raw in _text_values(node, attribute_groups, host):
             references.append(Reference(raw, kind, mode, frame_mode, named_frame, explicit))
     return references
 
 
-def _explicit_tiles(node):
-    host = scene_queries.cmds()
+def _explicit_tiles(node, host):
     names = []
     try:
         indices = host.getAttr("%s.explicitUvTiles" % node, mi=True) or []
@@ -114,7 +121,7 @@ def _explicit_tiles(node):
         return names
     for index in indices:
         name = scene_queries.first_attribute("%s.explicitUvTiles[%d]" % (node, index),
-                                             ("explicitUvTileName", "eutn"))
+                                             ("explicitUvTileName", "eutn"), host=host)
         if name:
             names.append(name)
     return names

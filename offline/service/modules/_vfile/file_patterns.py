@@ -14,6 +14,8 @@ from __future__ import print_function
 import os
 import re
 
+from . import disk_view
+
 
 class AssetGroup(object):
     """What a gatherer returns: the files found and the files missing."""
@@ -29,9 +31,9 @@ class AssetGroup(object):
 
 # token -> (role, regular expression of what it stands for)
 _TOKENS = [
-    (re.compile(r"<udim>|_MAPID_", re.IGNORECASE), "tile", r"(?P<tile>1\d{3})"),
-    (re.compile(r"<uvtile>|u<u>_v<v>", re.IGNORECASE), "tile", r"(?P<tile>u-?\d+_v-?\d+)"),
-    (re.compile(r"<f>|<frame>", re.IGNORECASE), "frame", r"(?P<frame>-?\d+)"),
+    (re.compile(r"<udim>|_MAPID_", re.IGNORECASE), "tile", r"1\d{3}"),
+    (re.compile(r"<uvtile>|u<u>_v<v>", re.IGNORECASE), "tile", r"u-?\d+_v-?\d+"),
+    (re.compile(r"<f>|<frame>", re.IGNORECASE), "frame", r"-?\d+"),
     (re.compile(r"#+"), "frame", None),
 ]
 _LAST_DIGITS = re.compile(r"(\d+)(?=\D*$)")
@@ -47,14 +49,27 @@ class Pattern(object):
         self.named_tiles = list(named_tiles)
         self.named_frame = named_frame
         self.needed_frames = needed_frames
-        folder, base = os.path.split(path)
-        self.folder = folder
-        self.base = base
-        self.regex, self.width, self.roles = _compile(base)
+        self.shape = _shape(os.path.basename(path))
+
+    @property
+    def folder(self):
+        return os.path.dirname(self.path)
+
+    @property
+    def base(self):
+        return os.path.basename(self.path)
+
+    @property
+    def roles(self):
+        return self.shape.roles if self.shape else _NO_ROLES
+
+    @property
+    def width(self):
+        return self.shape.width if self.shape else None
 
     @property
     def is_pattern(self):
-        return bool(self.roles)
+        return self.shape is not None
 
     def name_for(self, frame=None, tile=None):
         base = self.base
@@ -68,9 +83,107 @@ class Pattern(object):
                 base = token.sub(str(tile), base)
         return os.path.join(self.folder, base)
 
+    def matches(self, view):
+        """(name, tile, frame) of every entry of the pattern's folder that it stands for."""
+        return self.shape.matches(view, self.folder or ".")
 
-def _compile(base):
-    """(regex over folder entries, frame padding, roles present) for a file name."""
+
+_NO_ROLES = frozenset()
+_CASE_BLIND = os.name == "nt"
+
+
+def _may_hold_tokens(base):
+    return "<" in base or "#" in base or "_mapid_" in base.lower()
+
+
+class _Shape(object):
+    """A file name split into literal text and tokens, matched against a folder's names.
+
+    A name with one token is matched by its literal head and tail and the
+    token's own expression, compiled once per kind of token; a name with
+    several tokens (or on a file system that ignores letter case) by a
+    regular expression compiled once per distinct name.
+    """
+
+    __slots__ = ("literals", "roles", "width", "single", "_regex_source", "_regex")
+
+    def __init__(self, literals, token_roles, expressions, width):
+        self.literals = literals
+        self.roles = frozenset(token_roles)
+        self.width = width
+        self.single = None
+        self._regex = None
+        if len(token_roles) == 1 and not _CASE_BLIND:
+            self.single = (token_roles[0], _token_expression(expressions[0]))
+        pieces = []
+        used = set()
+        for literal, role, expression in zip(literals, token_roles, expressions):
+            pieces.append(re.escape(literal))
+            # a second occurrence of a token repeats the first one's value
+            pieces.append("(?P=%s)" % role if role in used else "(?P<%s>%s)" % (role, expression))
+            used.add(role)
+        pieces.append(re.escape(literals[-1]))
+        self._regex_source = "^" + "".join(pieces) + "$"
+
+    def _full_regex(self):
+        if self._regex is None:
+            self._regex = _compiled(self._regex_source)
+        return self._regex
+
+    def matches(self, view, folder):
+        found = []
+        head, tail = self.literals[0], self.literals[-1]
+        if self.single:
+            role, expression = self.single
+            shortest = len(head) + len(tail)
+            for name in view.names_starting(folder, head):
+                if len(name) >= shortest and name.endswith(tail):
+                    hit = expression.match(name, len(head), len(name) - len(tail))
+                    if hit:
+                        found.append(_found(name, role, hit.group(0)))
+            return found
+        regex = self._full_regex()
+        for name in (view.names(folder) if _CASE_BLIND else view.names_starting(folder, head)):
+            hit = regex.match(name)
+            if hit:
+                groups = hit.groupdict()
+                frame = groups.get("frame")
+                found.append((name, groups.get("tile"), int(frame) if frame is not None else None))
+        return found
+
+
+def _found(name, role, value):
+    if role == "frame":
+        return name, None, int(value)
+    return name, value, None
+
+
+_TOKEN_EXPRESSIONS = {}
+_REGEXES = {}
+_REGEX_CACHE_LIMIT = 100000
+
+
+def _token_expression(expression):
+    """A token's expression that must cover the whole span it is matched in."""
+    compiled = _TOKEN_EXPRESSIONS.get(expression)
+    if compiled is None:
+        compiled = _TOKEN_EXPRESSIONS[expression] = re.compile("(?:%s)$" % expression)
+    return compiled
+
+
+def _compiled(source):
+    regex = _REGEXES.get(source)
+    if regex is None:
+        if len(_REGEXES) >= _REGEX_CACHE_LIMIT:
+            _REGEXES.clear()
+        regex = _REGEXES[source] = re.compile(source, re.IGNORECASE if _CASE_BLIND else 0)
+    return regex
+
+
+def _shape(base):
+    """The literal pieces and tokens of a file name; None for a plain name."""
+    if not _may_hold_tokens(base):
+        return None
     spans = []
     width = None
     for token, role, expression in _TOKENS:
@@ -79,67 +192,58 @@ def _compile(base):
                 continue
             if expression is None:  # a '#' run: at least that many digits
                 width = len(match.group(0))
-                spans.append((match.start(), match.end(), role, r"(?P<frame>-?\d{%d,})" % width))
+                spans.append((match.start(), match.end(), role, r"-?\d{%d,}" % width))
             else:
                 spans.append((match.start(), match.end(), role, expression))
+    if not spans:
+        return None
     spans.sort()
-    pieces = []
-    used = set()
+    literals, roles, expressions = [], [], []
     position = 0
     for start, end, role, expression in spans:
-        pieces.append(re.escape(base[position:start]))
-        # a second occurrence of a token repeats the first one's value
-        pieces.append("(?P=%s)" % role if role in used else expression)
-        used.add(role)
+        literals.append(base[position:start])
+        roles.append(role)
+        expressions.append(expression)
         position = end
-    pieces.append(re.escape(base[position:]))
-    flags = re.IGNORECASE if os.name == "nt" else 0
-    return re.compile("^" + "".join(pieces) + "$", flags), width, used
+    literals.append(base[position:])
+    return _Shape(literals, roles, expressions, width)
 
 
-def _list_folder(folder):
-    try:
-        return os.listdir(folder)
-    except OSError:
-        return []
+def exists(path, view=None):
+    return (view or disk_view.current()).exists(path)
 
 
-def exists(path):
-    return os.path.exists(path)
-
-
-def has_any(pattern):
+def has_any(pattern, view=None):
     """True when the file, or for a pattern any tile or frame of it, is on disk."""
+    view = view or disk_view.current()
     if not pattern.is_pattern:
-        return exists(pattern.path)
-    return any(pattern.regex.match(entry) for entry in _list_folder(pattern.folder or "."))
+        return view.exists(pattern.path)
+    return bool(pattern.matches(view))
 
 
-def expand(pattern, seek_all):
-    """(files, missing) of one pattern against the disk; seek_all 1 keeps every frame found."""
-    found = AssetGroup()
+def expand(pattern, seek_all, view=None, into=None):
+    """(files, missing) of one pattern against the disk, added to into when given;
+    seek_all 1 keeps every frame found."""
+    view = view or disk_view.current()
+    found = into if into is not None else AssetGroup()
     if not pattern.is_pattern:
         if pattern.named_tiles:
             for tile_path in pattern.named_tiles:
-                (found.files if exists(tile_path) else found.missingFiles).add(tile_path)
+                (found.files if view.exists(tile_path) else found.missingFiles).add(tile_path)
             return found
-        (found.files if exists(pattern.path) else found.missingFiles).add(pattern.path)
+        (found.files if view.exists(pattern.path) else found.missingFiles).add(pattern.path)
         return found
-    matches = []
-    for entry in _list_folder(pattern.folder or "."):
-        hit = pattern.regex.match(entry)
-        if hit:
-            frame = hit.groupdict().get("frame")
-            matches.append((os.path.join(pattern.folder, entry), hit.groupdict().get("tile"),
-                            int(frame) if frame is not None else None))
+    folder = pattern.folder
+    matches = [(os.path.join(folder, name), tile, frame) for name, tile, frame in pattern.matches(view)]
     if not matches:
         found.missingFiles.add(pattern.path)
         return found
     needed = pattern.needed_frames
     if needed is None and pattern.named_frame is not None:
         needed = [pattern.named_frame]
+    wanted = set(needed) if needed is not None else None
     for path, tile, frame in matches:
-        if frame is None or needed is None or seek_all == 1 or frame in needed:
+        if frame is None or wanted is None or seek_all == 1 or frame in wanted:
             found.files.add(path)
     if "frame" in pattern.roles and needed is not None:
         tiles = sorted(set(tile for _, tile, _ in matches)) or [None]
@@ -149,7 +253,7 @@ def expand(pattern, seek_all):
                 if (tile, frame) not in present:
                     found.missingFiles.add(pattern.name_for(frame=frame, tile=tile))
     for tile_path in pattern.named_tiles:
-        if not exists(tile_path):
+        if not view.exists(tile_path):
             found.missingFiles.add(tile_path)
     return found
 

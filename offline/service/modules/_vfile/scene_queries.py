@@ -17,9 +17,9 @@ def cmds():
     return cmds
 
 
-def first_attribute(node, names, default=None):
+def first_attribute(node, names, default=None, host=None):
     """The first of the attribute names that the host answers for node."""
-    host = cmds()
+    host = host or cmds()
     for name in names:
         try:
             return host.getAttr("%s.%s" % (node, name))

@@ -1,0 +1,162 @@
+# -*- coding: utf-8 -*-
+"""A per-run view of the disk: every folder is listed at most once.
+
+Path resolution, pattern expansion and ``vutils.getRealDiskPath`` ask the
+view whether a name exists, which names a folder holds, and which of them
+match a name ignoring letter case.  A folder's listing is read on first use
+and kept for the run; a file created after its folder was listed is not seen
+in that run.  A folder that cannot be listed (absent, not a folder, no read
+permission) answers through ``os.path.lexists`` per name instead, as does any
+name on a file system that ignores letter case (Windows).
+
+The analyzer's run starts with ``vfile.getAssets``, which begins a new view
+(``begin_run``); the other gatherers and ``getRealDiskPath`` use that view.
+Called outside a run they get a view of their own for the one call.
+"""
+from __future__ import print_function
+
+import bisect
+import os
+import threading
+
+# On a file system that ignores letter case a name missing from the listing
+# may still exist in another spelling.
+_CASE_BLIND = os.path.normcase("A") != "A"
+
+
+class _Folder(object):
+    """One folder's listing: names as stored, with indexes built when first asked for."""
+
+    __slots__ = ("names", "listed", "_sorted", "_folded")
+
+    def __init__(self, names, listed):
+        self.names = names        # a set; empty when the folder could not be listed
+        self.listed = listed
+        self._sorted = None
+        self._folded = None
+
+    def sorted_names(self):
+        if self._sorted is None:
+            self._sorted = sorted(self.names)
+        return self._sorted
+
+    def folded(self):
+        """{lower-case name: [names in sorted order]}"""
+        if self._folded is None:
+            folded = {}
+            for name in self.sorted_names():
+                folded.setdefault(name.lower(), []).append(name)
+            self._folded = folded
+        return self._folded
+
+
+_WINDOWS = os.sep == "\\"
+
+
+def split(path):
+    """(folder, name) of a path; the folder as it is listed ("." for the working folder)."""
+    if isinstance(path, bytes):
+        separators, colon = (b"/\\" if _WINDOWS else b"/"), b":"
+        cut = max(path.rfind(b"/"), path.rfind(b"\\")) if _WINDOWS else path.rfind(b"/")
+    else:
+        separators, colon = ("/\\" if _WINDOWS else "/"), ":"
+        cut = max(path.rfind("/"), path.rfind("\\")) if _WINDOWS else path.rfind("/")
+    if cut < 0:
+        return path[:0] + ".", path
+    folder = path[:cut]
+    if folder[-1:] in separators or not folder or folder[-1:] == colon:
+        folder = folder.rstrip(separators)
+        if not folder or folder[-1:] == colon:
+            folder = path[:len(folder) + 1]  # the root itself: "/", "C:/"
+    return folder, path[cut + 1:]
+
+
+class DiskView(object):
+    def __init__(self):
+        # byte and text folder names apart: on 2.7 "a" == u"a", yet their listings differ in type
+        self._texts = {}
+        self._bytes = {}
+        self._lock = threading.Lock()
+        self._listing = {}  # folder -> lock held by the thread that lists it
+
+    def folder(self, folder):
+        """The listing of a folder, read once."""
+        folders = self._bytes if isinstance(folder, bytes) else self._texts
+        entry = folders.get(folder)
+        if entry is not None:
+            return entry
+        key = (folders is self._bytes, folder)
+        with self._lock:
+            entry = folders.get(folder)
+            if entry is not None:
+                return entry
+            gate = self._listing.get(key)
+            owner = gate is None
+            if owner:
+                gate = self._listing[key] = threading.Lock()
+                gate.acquire()
+        if not owner:
+            # another thread is listing it: wait for its answer
+            with gate:
+                return folders[folder]
+        try:
+            try:
+                entry = _Folder(set(os.listdir(folder)), True)
+            except (OSError, IOError, TypeError, ValueError):
+                entry = _Folder(set(), False)
+            folders[folder] = entry
+        finally:
+            with self._lock:
+                del self._listing[key]
+            gate.release()
+        return entry
+
+    def exists(self, path):
+        """True when the path names something on disk (a broken link included, as lexists)."""
+        if not path:
+            return False
+        folder, name = split(path)
+        if name in _SPECIAL_NAMES:
+            return os.path.lexists(path)
+        entry = (self._bytes if isinstance(folder, bytes) else self._texts).get(folder) or self.folder(folder)
+        if name in entry.names:
+            return True
+        if not entry.listed or _CASE_BLIND:
+            return os.path.lexists(path)
+        return False
+
+    def names(self, folder):
+        """The names a folder holds, sorted (empty when it cannot be listed)."""
+        return self.folder(folder).sorted_names()
+
+    def names_starting(self, folder, prefix):
+        """The names of a folder that begin with prefix, in sorted order."""
+        names = self.folder(folder).sorted_names()
+        if not prefix:
+            return names
+        start = bisect.bisect_left(names, prefix)
+        end = start
+        while end < len(names) and names[end].startswith(prefix):
+            end += 1
+        return names[start:end]
+
+    def matching_case(self, folder, name):
+        """The folder's names that equal name ignoring letter case, in sorted order."""
+        return self.folder(folder).folded().get(name.lower(), [])
+
+
+_SPECIAL_NAMES = frozenset(["", ".", "..", b"", b".", b".."])
+
+_run = {"view": None}
+
+
+def begin_run():
+    """A fresh view for a new analysis run; returns it."""
+    view = DiskView()
+    _run["view"] = view
+    return view
+
+
+def current():
+    """The run's view, or a view for this one call when no run has begun."""
+    return _run["view"] or DiskView()
