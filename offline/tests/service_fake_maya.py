@@ -7,6 +7,7 @@ describes its scene with the Scene helpers and installs it.
 """
 from __future__ import print_function
 
+import re
 import sys
 import types
 from collections import OrderedDict
@@ -19,9 +20,14 @@ class Scene(object):
         self.parents = {}        # node -> parent node
         self.values = {}         # "node.attr" -> value
         self.connections = []    # (source plug, destination plug)
-        self.references = []
+        self.references = OrderedDict()  # reference node -> Reference
         self.plugins = []        # flat [name, version, ...]
         self.calls = []
+        self.workspace_root = ""     # as `workspace -q -rd` answers: "" when there is no project
+        self.file_rules = []         # [(rule, location)] as workspace.mel lists them
+        self.workspace_variables = {}
+        self.dirmap_enabled = False
+        self.mappings = []           # [(source, destination)] in the order added
 
     def node(self, name, node_type, parent=None, **values):
         self.types[name] = node_type
@@ -38,6 +44,21 @@ class Scene(object):
     def connect(self, source, destination):
         self.connections.append((source, destination))
         return self
+
+    def reference(self, node, path, loaded=True, unresolved=None, parent=None):
+        """A reference node and its file: path as the host resolved it (as written when it could
+        not), unresolved as the scene wrote it; a nested one names its parent's node."""
+        self.references[node] = Reference(path, loaded, unresolved or path, parent)
+        self.types[node] = "reference"
+        return self
+
+
+class Reference(object):
+    def __init__(self, path, loaded, unresolved, parent):
+        self.path = path
+        self.loaded = loaded
+        self.unresolved = unresolved
+        self.parent = parent
 
 
 # derived types the service asks for by their base name
@@ -97,9 +118,55 @@ class FakeCmds(types.ModuleType):
         self._record("file", args, flags)
         if flags.get("q") and flags.get("sn"):
             return self.scene.name
-        if flags.get("q") and flags.get("reference"):
-            return list(self.scene.references)
         raise RuntimeError("fake file: unsupported %r %r" % (args, flags))
+
+    def referenceQuery(self, node, **flags):
+        self._record("referenceQuery", (node,), flags)
+        reference = self.scene.references.get(node)
+        if reference is None:
+            raise RuntimeError("Reference node '%s' is not associated with a reference file." % node)
+        if flags.get("child") and flags.get("referenceNode"):
+            return [name for name, r in self.scene.references.items() if r.parent == node] or None
+        if flags.get("isLoaded"):
+            return reference.loaded
+        if flags.get("filename"):
+            path = reference.unresolved if flags.get("unresolvedName") else reference.path
+            return re.sub(r"\{\d+\}$", "", path) if flags.get("withoutCopyNumber") else path
+        raise RuntimeError("fake referenceQuery: unsupported %r" % (flags,))
+
+    def workspace(self, *args, **flags):
+        self._record("workspace", args, flags)
+        scene = self.scene
+        root = scene.workspace_root.rstrip("/")
+        if flags.get("rootDirectory"):
+            return root + "/" if root else ""
+        if flags.get("fileRuleList"):
+            return [rule for rule, _ in scene.file_rules]
+        if "fileRuleEntry" in flags:
+            return dict(scene.file_rules).get(flags["fileRuleEntry"], "")
+        if flags.get("variableList"):
+            return sorted(scene.workspace_variables)
+        if "variableEntry" in flags:
+            return scene.workspace_variables.get(flags["variableEntry"], "")
+        if "expandName" in flags:
+            name = flags["expandName"]
+            return name if name.startswith("/") or not root else root + "/" + name
+        raise RuntimeError("fake workspace: unsupported %r %r" % (args, flags))
+
+    def dirmap(self, **flags):
+        self._record("dirmap", (), flags)
+        scene = self.scene
+        if flags.get("q") and flags.get("enable"):
+            return scene.dirmap_enabled
+        if flags.get("getAllMappings"):
+            return [side for pair in scene.mappings for side in pair]
+        if "convertDirectory" in flags:
+            path = flags["convertDirectory"]
+            for source, destination in scene.mappings if scene.dirmap_enabled else []:
+                if path == source or path.startswith(source.rstrip("/") + "/"):
+                    return destination.rstrip("/") + "/" + path[len(source):].lstrip("/")
+            return path
+        raise RuntimeError("fake dirmap: unsupported %r" % (flags,))
 
     def pluginInfo(self, *args, **flags):
         self._record("pluginInfo", args, flags)

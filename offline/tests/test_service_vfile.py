@@ -34,6 +34,9 @@ class ServiceTest(unittest.TestCase):
         self.scene_path = self.touch("proj/scenes/shot.ma")
         self.touch("proj/workspace.mel")
         self.scene = fake.Scene(self.scene_path)
+        # the project as the host answers for a scene under a folder holding workspace.mel
+        self.scene.workspace_root = self.project
+        self.scene.file_rules = [("scene", "scenes"), ("sourceImages", "sourceimages"), ("fileCache", "cache")]
         fake.install(self.scene)
         self.addCleanup(fake.uninstall)
 
@@ -96,6 +99,8 @@ class FileTextureTest(ServiceTest):
 
     def test_scene_outside_any_project_uses_its_folder(self):
         os.remove(self.p("proj/workspace.mel"))
+        # the host then answers the scene's folder as the root, with no file rules
+        self.scene.workspace_root, self.scene.file_rules = self.p("proj/scenes"), []
         self.touch("proj/scenes/t.png")
         self.scene.node("f", "file", ftn="t.png").node("g", "file", ftn="u.png")
         self.assertGroup(self.gather(), ["proj/scenes/t.png"], ["proj/scenes/u.png"])
@@ -167,7 +172,8 @@ class FileTextureTest(ServiceTest):
         self.touch("proj/scenes/props.ma")
         self.touch("proj/cache/alembic/cloth.abc")
         self.touch("proj/sound/a.wav")
-        self.scene.references = ["props.ma", "props.ma{1}", self.p("elsewhere/rig.mb")]
+        self.scene.reference("propsRN", "props.ma").reference("propsRN1", "props.ma{1}")
+        self.scene.reference("rigRN", self.p("elsewhere/rig.mb"), loaded=False)
         self.scene.node("abc", "AlembicNode", fn=self.p("proj/cache/alembic/cloth.abc"))
         self.scene.node("gpu", "gpuCache", cfn="cache/gone.abc")
         self.scene.node("snd", "audio", filename="sound/a.wav")

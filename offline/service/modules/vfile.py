@@ -4,9 +4,12 @@ offline service, over the ``maya.cmds`` command layer.
 
 The work is done by the modules beside this one, one concern each:
   scene_queries      what the host answers about the open scene
-  asset_paths        where relative paths are looked for (project, scene folder)
+  disk_view          the run's view of the disk: each folder listed at most once
+  path_text          text rules of paths (variables, Windows spellings, the // marker)
+  path_resolution    where each path is found: as written, dirmap, the project's places
   file_patterns      tile and frame patterns, expanded against the disk
-  asset_references   the paths the nodes name, resolved to patterns
+  asset_references   the paths the nodes name, with their tiles and frames
+  scene_references   the files of the scene's references, at every depth
   asset_gatherers    the per-renderer tables of file attributes and the gatherers
   render_layers      the render-layer records
   job_settings       environment, evaluation mode and the service configuration

@@ -15,11 +15,12 @@ import io
 import os
 import re
 
-from . import asset_paths
 from . import asset_references
 from . import disk_view
 from . import file_patterns
+from . import path_resolution
 from . import scene_queries
+from . import scene_references
 import vout
 
 # The analyzer's settings as they stand when a gatherer starts (see vfile).
@@ -108,14 +109,21 @@ def _map(function, items, settings):
         pool.join()
 
 
-def _gather(references, settings, places=None):
+def _resolver(scene_path=None):
+    """The path rules of the open scene for one gatherer call, over the run's view of the disk."""
+    host = scene_queries.cmds()
+    project = path_resolution.Project(scene_path if scene_path is not None else scene_queries.scene_name(), host)
+    return path_resolution.Resolver(project, disk_view.current())
+
+
+def _gather(references, settings, resolver=None):
     if not references:
         return file_patterns.AssetGroup()
-    view = disk_view.current()
-    places = places or asset_paths.Places(scene_queries.scene_name())
+    resolver = resolver or _resolver()
     frames = scene_queries.render_frames() if any(r.frame_mode or "#" in r.raw or "<f" in r.raw.lower()
                                                   for r in references) else None
-    patterns = [asset_references.resolve(reference, places, frames, view) for reference in references]
+    patterns = [resolver.resolve(reference, frames) for reference in references]
+    view = resolver.view
     group = file_patterns.AssetGroup()
     if _pooled(settings, patterns):
         for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all, view), patterns, settings):
@@ -126,28 +134,38 @@ def _gather(references, settings, places=None):
     return group
 
 
-def _finish(group, label):
+def _finish(group, label, resolver=None):
+    if resolver is not None:
+        resolver.log_findings()
     for path in group.missingFiles:
         vout.RecordMissing(path)
     vout.Info("%s: %d files, %d missing." % (label, len(group.files), len(group.missingFiles)))
     return group
 
 
-_COPY_NUMBER = re.compile(r"\{\d+\}$")
+def _reference_assets(resolver):
+    """The files of the loaded references; the missing ones by their unresolved paths."""
+    group = file_patterns.AssetGroup()
+    for reference in scene_references.reference_files(resolver.project.host):
+        found = file_patterns.expand(resolver.resolve(asset_references.Reference(reference.path, "scene"), None),
+                                     0, resolver.view)
+        if not found.files:
+            group.missingFiles.add(reference.unresolved)
+        elif reference.loaded:
+            group.files |= found.files
+        else:
+            vout.Debug("Reference %s is not loaded: its file %s is not needed." % (reference.node, reference.path))
+    return group
 
 
 def scene_assets(scene_path, settings):
     """Files of Maya's own nodes and the scene's references."""
     vout.Info("Gathering scene assets.")
     disk_view.begin_run()
-    references = []
-    try:
-        for path in scene_queries.cmds().file(q=True, reference=True) or []:
-            references.append(asset_references.Reference(_COPY_NUMBER.sub("", path), "scene"))
-    except Exception as error:
-        vout.Warring("Reference query failed: %s" % (error,))
-    references.extend(_table_references(GENERAL_NODES))
-    return _finish(_gather(references, settings, asset_paths.Places(scene_path)), "Scene assets")
+    resolver = _resolver(scene_path)
+    group = _reference_assets(resolver)
+    group.add(_gather(_table_references(GENERAL_NODES), settings, resolver))
+    return _finish(group, "Scene assets", resolver)
 
 
 _ASS_PARAMETER = re.compile(r"\b(?:filename|dso)\s+\"([^\"]+)\"")
@@ -170,34 +188,42 @@ def _ass_references(path):
 def arnold_assets(settings):
     """Arnold's files; with ass_mode 1 also the files its .ass stand-ins name."""
     vout.Info("Gathering Arnold assets.")
-    group = _gather(_table_references(ARNOLD_NODES), settings)
+    references = _table_references(ARNOLD_NODES)
+    resolver = _resolver() if references else None
+    group = _gather(references, settings, resolver)
     if settings.ass_mode == 1:
         nested = []
         for path in sorted(group.files):
             if re.search(r"\.ass(\.gz)?$", path, re.IGNORECASE):
                 nested.extend(_ass_references(path))
         if nested:
-            group.add(_gather(nested, settings))
-    return _finish(group, "Arnold assets")
+            group.add(_gather(nested, settings, resolver))
+    return _finish(group, "Arnold assets", resolver)
 
 
 def redshift_assets(settings, with_texture_caches):
     """Redshift's files; with_texture_caches adds the .rstexbin caches beside them."""
     vout.Info("Gathering Redshift assets.")
-    group = _gather(_table_references(REDSHIFT_NODES), settings)
+    references = _table_references(REDSHIFT_NODES)
+    resolver = _resolver() if references else None
+    group = _gather(references, settings, resolver)
     if with_texture_caches:
         for path in list(group.files):
             cache = os.path.splitext(path)[0] + ".rstexbin"
             if cache != path and file_patterns.exists(cache):
                 group.files.add(cache)
-    return _finish(group, "Redshift assets")
+    return _finish(group, "Redshift assets", resolver)
 
 
 def vray_assets(settings):
     vout.Info("Gathering VRay assets.")
-    return _finish(_gather(_table_references(VRAY_NODES), settings), "VRay assets")
+    references = _table_references(VRAY_NODES)
+    resolver = _resolver() if references else None
+    return _finish(_gather(references, settings, resolver), "VRay assets", resolver)
 
 
 def renderman_assets(settings):
     vout.Info("Gathering RenderMan assets.")
-    return _finish(_gather(_table_references(RENDERMAN_NODES), settings), "RenderMan assets")
+    references = _table_references(RENDERMAN_NODES)
+    resolver = _resolver() if references else None
+    return _finish(_gather(references, settings, resolver), "RenderMan assets", resolver)

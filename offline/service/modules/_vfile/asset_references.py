@@ -1,16 +1,13 @@
 # -*- coding: utf-8 -*-
-"""The paths a scene's nodes name, and the pattern each one resolves to."""
+"""The paths a scene's nodes name, with what their nodes say about tiles and frames."""
 from __future__ import print_function
 
-import os
-
-from . import asset_paths
-from . import file_patterns
 from . import scene_queries
 
 
 class Reference(object):
-    """A raw path from the scene with what is known about its tiles and frames."""
+    """A raw path from the scene with what is known about its tiles and frames; base_dir is the
+    folder of the file that names it when that is not the scene (an Arnold .ass file)."""
 
     def __init__(self, raw, kind="image", tiling=0, frame_mode=False, named_frame=None,
                  explicit_tiles=(), base_dir=None):
@@ -21,47 +18,6 @@ class Reference(object):
         self.named_frame = named_frame
         self.explicit_tiles = list(explicit_tiles)
         self.base_dir = base_dir
-
-
-def resolve(reference, places, frames, view):
-    """The pattern for one reference, the relative ones placed as Maya would."""
-    raw = asset_paths.expand_vars(reference.raw.strip())
-    if reference.base_dir and not asset_paths.is_absolute(raw):
-        candidates = [asset_paths.normalise(os.path.join(reference.base_dir, raw))]
-    elif asset_paths.is_absolute(raw):
-        candidates = [asset_paths.normalise(raw)]
-    else:
-        candidates = places.candidates(raw, reference.kind)
-    first = _make_pattern(candidates[0], reference, frames)
-    if len(candidates) > 1 and not file_patterns.has_any(first, view):
-        for path in candidates[1:]:
-            pattern = _make_pattern(path, reference, frames)
-            if file_patterns.has_any(pattern, view):
-                return pattern
-    return first
-
-
-def _make_pattern(path, reference, frames):
-    named_tiles = []
-    named_frame = reference.named_frame
-    if reference.tiling in (1, 2, 3):
-        path, tile = file_patterns.tiled_name(path, reference.tiling)
-        if tile:
-            named_tiles.append(tile)
-    elif reference.tiling == 4:
-        folder = os.path.dirname(path)
-        named_tiles.append(path)
-        named_tiles.extend(asset_paths.normalise(os.path.join(folder, name))
-                           if not asset_paths.is_absolute(name) else name
-                           for name in reference.explicit_tiles)
-    if reference.frame_mode:
-        path, written = file_patterns.framed_name(path)
-        if named_frame is None:
-            named_frame = written
-    pattern = file_patterns.Pattern(path, named_tiles, named_frame)
-    if "frame" in pattern.roles:
-        pattern.needed_frames = frames
-    return pattern
 
 
 def _text_values(node, attribute_groups, host):

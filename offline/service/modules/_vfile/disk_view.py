@@ -16,6 +16,7 @@ Called outside a run they get a view of their own for the one call.
 from __future__ import print_function
 
 import bisect
+import errno
 import os
 import threading
 
@@ -27,11 +28,12 @@ _CASE_BLIND = os.path.normcase("A") != "A"
 class _Folder(object):
     """One folder's listing: names as stored, with indexes built when first asked for."""
 
-    __slots__ = ("names", "listed", "_sorted", "_folded")
+    __slots__ = ("names", "listed", "absent", "_sorted", "_folded")
 
-    def __init__(self, names, listed):
+    def __init__(self, names, listed, absent=False):
         self.names = names        # a set; empty when the folder could not be listed
         self.listed = listed
+        self.absent = absent      # not a folder at all: nothing is under it
         self._sorted = None
         self._folded = None
 
@@ -102,8 +104,10 @@ class DiskView(object):
         try:
             try:
                 entry = _Folder(set(os.listdir(folder)), True)
-            except (OSError, IOError, TypeError, ValueError):
-                entry = _Folder(set(), False)
+            except (OSError, IOError) as error:
+                entry = _Folder(set(), False, error.errno in (errno.ENOENT, errno.ENOTDIR))
+            except (TypeError, ValueError):  # a name the system cannot take (a NUL inside)
+                entry = _Folder(set(), False, True)
             folders[folder] = entry
         finally:
             with self._lock:
@@ -121,9 +125,28 @@ class DiskView(object):
         entry = (self._bytes if isinstance(folder, bytes) else self._texts).get(folder) or self.folder(folder)
         if name in entry.names:
             return True
+        if entry.absent:
+            return False
         if not entry.listed or _CASE_BLIND:
             return os.path.lexists(path)
         return False
+
+    def is_folder(self, folder):
+        return self.folder(folder).listed
+
+    def spelled(self, folder, name, fold_case):
+        """The name as the folder holds it: itself when present, else (fold_case) the first
+        entry equal to it ignoring letter case; None when there is none."""
+        entry = self.folder(folder)
+        if name in entry.names:
+            return name
+        if fold_case:
+            matches = entry.folded().get(name.lower())
+            if matches:
+                return matches[0]
+        if not entry.listed and not entry.absent and os.path.lexists(os.path.join(folder, name)):
+            return name
+        return None
 
     def names(self, folder):
         """The names a folder holds, sorted (empty when it cannot be listed)."""

@@ -44,11 +44,12 @@ _ZBRUSH_TILE = re.compile(r"u-?\d+_v-?\d+(?=[^/\\]*$)")
 class Pattern(object):
     """One referenced name, possibly standing for many files on disk."""
 
-    def __init__(self, path, named_tiles=(), named_frame=None, needed_frames=None):
+    def __init__(self, path, named_tiles=(), named_frame=None, needed_frames=None, fold_case=False):
         self.path = path
         self.named_tiles = list(named_tiles)
         self.named_frame = named_frame
         self.needed_frames = needed_frames
+        self.fold_case = fold_case  # a Windows-written name: its tiles and frames match in any letter case
         self.shape = _shape(os.path.basename(path))
 
     @property
@@ -85,15 +86,16 @@ class Pattern(object):
 
     def matches(self, view):
         """(name, tile, frame) of every entry of the pattern's folder that it stands for."""
-        return self.shape.matches(view, self.folder or ".")
+        return self.shape.matches(view, self.folder or ".", self.fold_case)
 
 
 _NO_ROLES = frozenset()
 _CASE_BLIND = os.name == "nt"
 
 
-def _may_hold_tokens(base):
-    return "<" in base or "#" in base or "_mapid_" in base.lower()
+def may_hold_tokens(name):
+    """False for a name that surely holds no tile or frame token (most names)."""
+    return "<" in name or "#" in name or "_mapid_" in name.lower()
 
 
 class _Shape(object):
@@ -105,7 +107,7 @@ class _Shape(object):
     regular expression compiled once per distinct name.
     """
 
-    __slots__ = ("literals", "roles", "width", "single", "_regex_source", "_regex")
+    __slots__ = ("literals", "roles", "width", "single", "_regex_source", "_regex", "_folded_regex")
 
     def __init__(self, literals, token_roles, expressions, width):
         self.literals = literals
@@ -113,6 +115,7 @@ class _Shape(object):
         self.width = width
         self.single = None
         self._regex = None
+        self._folded_regex = None
         if len(token_roles) == 1 and not _CASE_BLIND:
             self.single = (token_roles[0], _token_expression(expressions[0]))
         pieces = []
@@ -125,15 +128,19 @@ class _Shape(object):
         pieces.append(re.escape(literals[-1]))
         self._regex_source = "^" + "".join(pieces) + "$"
 
-    def _full_regex(self):
+    def _full_regex(self, fold_case):
+        if fold_case:
+            if self._folded_regex is None:
+                self._folded_regex = _compiled(self._regex_source, True)
+            return self._folded_regex
         if self._regex is None:
-            self._regex = _compiled(self._regex_source)
+            self._regex = _compiled(self._regex_source, _CASE_BLIND)
         return self._regex
 
-    def matches(self, view, folder):
+    def matches(self, view, folder, fold_case=False):
         found = []
         head, tail = self.literals[0], self.literals[-1]
-        if self.single:
+        if self.single and not fold_case:
             role, expression = self.single
             shortest = len(head) + len(tail)
             for name in view.names_starting(folder, head):
@@ -142,8 +149,8 @@ class _Shape(object):
                     if hit:
                         found.append(_found(name, role, hit.group(0)))
             return found
-        regex = self._full_regex()
-        for name in (view.names(folder) if _CASE_BLIND else view.names_starting(folder, head)):
+        regex = self._full_regex(fold_case)
+        for name in (view.names(folder) if fold_case or _CASE_BLIND else view.names_starting(folder, head)):
             hit = regex.match(name)
             if hit:
                 groups = hit.groupdict()
@@ -171,18 +178,19 @@ def _token_expression(expression):
     return compiled
 
 
-def _compiled(source):
-    regex = _REGEXES.get(source)
+def _compiled(source, fold_case):
+    key = (source, fold_case)
+    regex = _REGEXES.get(key)
     if regex is None:
         if len(_REGEXES) >= _REGEX_CACHE_LIMIT:
             _REGEXES.clear()
-        regex = _REGEXES[source] = re.compile(source, re.IGNORECASE if _CASE_BLIND else 0)
+        regex = _REGEXES[key] = re.compile(source, re.IGNORECASE if fold_case else 0)
     return regex
 
 
 def _shape(base):
     """The literal pieces and tokens of a file name; None for a plain name."""
-    if not _may_hold_tokens(base):
+    if not may_hold_tokens(base):
         return None
     spans = []
     width = None
@@ -229,7 +237,11 @@ def expand(pattern, seek_all, view=None, into=None):
     if not pattern.is_pattern:
         if pattern.named_tiles:
             for tile_path in pattern.named_tiles:
-                (found.files if view.exists(tile_path) else found.missingFiles).add(tile_path)
+                on_disk = _on_disk(view, tile_path, pattern.fold_case)
+                if on_disk is None:
+                    found.missingFiles.add(tile_path)
+                else:
+                    found.files.add(on_disk)
             return found
         (found.files if view.exists(pattern.path) else found.missingFiles).add(pattern.path)
         return found
@@ -253,9 +265,21 @@ def expand(pattern, seek_all, view=None, into=None):
                 if (tile, frame) not in present:
                     found.missingFiles.add(pattern.name_for(frame=frame, tile=tile))
     for tile_path in pattern.named_tiles:
-        if not view.exists(tile_path):
+        if _on_disk(view, tile_path, pattern.fold_case) is None:
             found.missingFiles.add(tile_path)
     return found
+
+
+def _on_disk(view, path, fold_case):
+    """The path as spelled on disk, or None when absent."""
+    if view.exists(path):
+        return path
+    if fold_case:
+        folder, name = os.path.split(path)
+        spelled = view.spelled(folder or ".", name, True)
+        if spelled is not None:
+            return os.path.join(folder, spelled)
+    return None
 
 
 def tiled_name(path, tiling):

@@ -1,0 +1,233 @@
+# -*- coding: utf-8 -*-
+"""Where a path read from a scene is on this machine, found as Maya on a farm node finds it.
+
+The project, its file rules and variables and the directory mappings are asked of the host
+through Maya's own commands (``workspace``, ``dirmap``), once per gatherer call; the disk is
+read through the run's view (``disk_view``).  For each path, workspace variables and then
+environment variables (``$VAR``, ``${VAR}``, ``%VAR%``) are expanded, then the first of these
+that exists wins:
+
+1. the path as written (an absolute path of this machine);
+2. the path through the directory mappings (``dirmap -convertDirectory``);
+3. relative to the project: the part after a ``<root>//`` project marker under the project
+   root; then the path's trailing parts, longest first, under the folder of the file that names
+   the path (an Arnold ``.ass`` file), under the project root, under each file-rule folder (the
+   rules for that kind of file first), then in the scene's folder.
+
+A path written on Windows (a drive letter, a share, backslashes) is matched ignoring letter case
+where its exact spelling is absent.  A path found nowhere is reported as written when it is
+absolute, else at its first place (beside the file that names it, else under the project root,
+else in the scene's folder).  The rule that found each file not found as written is logged.
+"""
+from __future__ import print_function
+
+import collections
+import os
+
+from . import file_patterns
+from . import path_text
+from . import scene_queries
+import vout
+
+# The file rules tried first for each kind of file.
+PREFERRED_RULES = {
+    "image": ("sourceImages",),
+    "scene": ("scene", "mayaAscii", "mayaBinary"),
+    "cache": ("fileCache", "alembicCache", "diskCache"),
+    "sound": ("sound",),
+}
+
+
+def _join(folder, name):
+    return folder.rstrip("/") + "/" + name if name else folder
+
+
+class Project(object):
+    """The project and the directory mappings, as the host answers for the open scene."""
+
+    def __init__(self, scene_path, host=None):
+        host = host or scene_queries.cmds()
+        self.host = host
+        scene_path = scene_path or ""
+        self.scene_folder = (os.path.dirname(os.path.abspath(scene_path)).replace(os.sep, "/")
+                             if scene_path else None)
+        self.root = scene_queries.project_root(host)
+        self.variables = scene_queries.workspace_variables(host) if self.root else {}
+        self.rules = scene_queries.file_rule_folders(host) if self.root else []
+        self.mapping = scene_queries.directory_mapping_on(host)
+
+    def expand(self, path):
+        return path_text.expand_variables(path, (self.variables.get, os.environ.get))
+
+    def rule_folders(self, kind):
+        """The file-rule folders, the kind's preferred rules first, each once and never the root."""
+        preferred = PREFERRED_RULES.get(kind, ())
+        ordered = ([folders for name in preferred for rule, folders in self.rules if rule == name] +
+                   [folders for rule, folders in self.rules if rule not in preferred])
+        seen = [self.root]
+        for folders in ordered:
+            for folder in folders:
+                if folder not in seen:
+                    seen.append(folder)
+        return seen[1:]
+
+
+class Resolver(object):
+    """Resolves the references of one gatherer call and keeps what each rule found, for the log."""
+
+    def __init__(self, project, view):
+        self.project = project
+        self.view = view
+        self._places = {}  # (written folder, Windows, kind, holder) -> [(folder on disk, rule)]
+        self._found = collections.OrderedDict()  # (rule, folder on disk, written folder) -> [names]
+
+    def resolve(self, reference, frames):
+        """The pattern for one reference: where it was found, else where it is reported missing."""
+        expanded = self.project.expand(reference.raw.strip())
+        windows = path_text.is_windows(expanded)
+        path = expanded.replace("\\", "/") if windows else expanded
+        absolute = path_text.is_absolute(path)
+        if path_text.names_a_place_here(path):
+            pattern = self._present(path_text.normalise(path), reference, frames, False)
+            if pattern is not None:
+                return pattern
+        if absolute and self.project.mapping:
+            mapped = scene_queries.convert_directory(self.project.host, path)
+            if mapped and mapped != path and path_text.names_a_place_here(mapped):
+                folder, name = _split(mapped)
+                disk_folder = self._walk(folder, windows)
+                if disk_folder is not None:
+                    pattern = self._present(_join(disk_folder, name), reference, frames, windows)
+                    if pattern is not None:
+                        self._note("through dirmap", disk_folder, path)
+                        return pattern
+        folder, name = _split(path)
+        for disk_folder, rule in self._project_places(folder, windows, reference.kind, reference.base_dir):
+            pattern = self._present(_join(disk_folder, name), reference, frames, windows)
+            if pattern is not None:
+                self._note(rule, disk_folder, path)
+                return pattern
+        return _make_pattern(self._missing_place(expanded, absolute, reference), reference, frames, False)
+
+    def _missing_place(self, expanded, absolute, reference):
+        if absolute:
+            return path_text.normalise(expanded)
+        first = reference.base_dir or self.project.root or self.project.scene_folder or os.getcwd()
+        return path_text.normalise(os.path.join(first, expanded))
+
+    def _present(self, path, reference, frames, fold_case):
+        """The pattern for path when it, or a tile or frame of it, is on disk; else None."""
+        if fold_case and not file_patterns.may_hold_tokens(path):
+            folder, name = _split(path)
+            spelled = self.view.spelled(folder, name, True)
+            if spelled is None:
+                return None
+            path = _join(folder, spelled)
+        pattern = _make_pattern(path_text.normalise(path), reference, frames, fold_case)
+        return pattern if file_patterns.has_any(pattern, self.view) else None
+
+    def _walk(self, folder, fold_case):
+        """The folder as spelled on disk, each component matched ignoring case when fold_case;
+        None when it is not a folder here."""
+        view = self.view
+        if view.is_folder(folder):
+            return folder
+        if not fold_case or not folder.startswith("/"):
+            return None
+        found = "/"
+        for part in path_text.components(folder):
+            spelled = view.spelled(found, part, True)
+            if spelled is None:
+                return None
+            found = _join(found, spelled)
+        return found if view.is_folder(found) else None
+
+    def _project_places(self, written_folder, windows, kind, holder):
+        """The folders on disk where the trailing parts of a path written in written_folder are
+        found, in the order they are tried, each with the rule that tries it."""
+        key = (written_folder, windows, kind, holder)
+        places = self._places.get(key)
+        if places is not None:
+            return places
+        places = []
+        project = self.project
+        root = project.root
+        # the folder's components, the file name's slot kept for the cap on trailing parts
+        parts = path_text.components(written_folder)[-(path_text.MAX_TRAILING_PARTS - 1):]
+        if root:
+            rest = path_text.marker_rest(written_folder + "/x")
+            if rest is not None:
+                found = self._descend(root, path_text.components(rest)[:-1], windows)
+                if found is not None:
+                    places.append((found, "after the // project marker, under the project root %s" % root))
+        bases = []
+        if holder:
+            bases.append((holder.replace(os.sep, "/"), "beside the file that names it, in %s" % holder))
+        if root:
+            bases.append((root, "under the project root %s" % root))
+            bases.extend((folder, "under the file-rule folder %s" % folder) for folder in project.rule_folders(kind))
+        if project.scene_folder and all(project.scene_folder != base for base, _ in bases):
+            bases.append((project.scene_folder, "in the scene's folder %s" % project.scene_folder))
+        for base, rule in bases:
+            if not self.view.is_folder(base):
+                continue
+            for start in range(len(parts) + 1):
+                found = self._descend(base, parts[start:], windows)
+                if found is not None and all(found != known for known, _ in places):
+                    places.append((found, rule))
+        self._places[key] = places
+        return places
+
+    def _descend(self, base, parts, fold_case):
+        """base/parts as spelled on disk when it is a folder there, else None."""
+        folder = base
+        for part in parts:
+            if part == "..":
+                folder = os.path.dirname(folder) or folder
+                continue
+            spelled = self.view.spelled(folder, part, fold_case)
+            if spelled is None:
+                return None
+            folder = _join(folder, spelled)
+        return folder if self.view.is_folder(folder) else None
+
+    def _note(self, rule, disk_folder, written):
+        folder, name = _split(written)
+        self._found.setdefault((rule, disk_folder, folder), []).append(name)
+
+    def log_findings(self):
+        """One log line per rule and folder: the files it found that were not where written."""
+        for (rule, disk_folder, written_folder), names in self._found.items():
+            where = ('written in "%s"' % written_folder) if written_folder else "written without a folder"
+            vout.Info("Found %s, in %s (%s): %s" % (rule, disk_folder, where, ", ".join(names)))
+        self._found.clear()
+
+
+def _split(path):
+    cut = path.rfind("/")
+    if cut < 0:
+        return "", path
+    return path[:cut], path[cut + 1:]
+
+
+def _make_pattern(path, reference, frames, fold_case):
+    named_tiles = []
+    named_frame = reference.named_frame
+    if reference.tiling in (1, 2, 3):
+        path, tile = file_patterns.tiled_name(path, reference.tiling)
+        if tile:
+            named_tiles.append(tile)
+    elif reference.tiling == 4:
+        folder = os.path.dirname(path)
+        named_tiles.append(path)
+        named_tiles.extend(path_text.normalise(os.path.join(folder, name))
+                           if not path_text.is_absolute(name) else name
+                           for name in reference.explicit_tiles)
+    if reference.frame_mode:
+        path, written = file_patterns.framed_name(path)
+        if named_frame is None:
+            named_frame = written
+    pattern = file_patterns.Pattern(path, named_tiles, named_frame, fold_case=fold_case)
+    if "frame" in pattern.roles:
+        pattern.needed_frames = frames
+    return pattern

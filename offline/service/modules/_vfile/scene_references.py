@@ -1,0 +1,60 @@
+# -*- coding: utf-8 -*-
+"""The files of the scene's references, at every depth, as Maya's reference commands give them.
+
+A loaded reference's file is an asset, resolved by the path rules to its name on disk. A
+reference that is not loaded is deferred when its file is found (its file and the files inside
+it are not needed by the render) and missing, by its unresolved path, when it is not.
+"""
+from __future__ import print_function
+
+import re
+
+from . import scene_queries
+import vout
+
+_COPY_NUMBER = re.compile(r"\{\d+\}$")
+
+
+def reference_nodes(host):
+    """Every reference node of the scene, the nested ones included, each once."""
+    found = []
+    seen = set()
+    pending = list(scene_queries.nodes_of_type("reference"))
+    while pending:
+        node = pending.pop(0)
+        if node in seen:
+            continue
+        seen.add(node)
+        found.append(node)
+        try:
+            children = host.referenceQuery(node, child=True, referenceNode=True) or []
+        except Exception:
+            children = []  # a node that loads no file (sharedReferenceNode) has none
+        pending.extend(child for child in children if child not in seen)
+    return found
+
+
+class ReferenceFile(object):
+    """One reference's file: the path the rules resolve, and what to report when it is absent."""
+
+    def __init__(self, node, loaded, path, unresolved):
+        self.node = node
+        self.loaded = loaded
+        self.path = path              # the host's answer: resolved where it found the file
+        self.unresolved = unresolved  # as the scene wrote it
+
+
+def reference_files(host):
+    files = []
+    for node in reference_nodes(host):
+        try:
+            loaded = bool(host.referenceQuery(node, isLoaded=True))
+            path = host.referenceQuery(node, filename=True, withoutCopyNumber=True)
+            unresolved = host.referenceQuery(node, filename=True, unresolvedName=True, withoutCopyNumber=True)
+        except Exception as error:
+            vout.Debug("Reference node %s names no file: %s" % (node, error))
+            continue
+        if path:
+            files.append(ReferenceFile(node, loaded, _COPY_NUMBER.sub("", path),
+                                       _COPY_NUMBER.sub("", unresolved or path)))
+    return files
