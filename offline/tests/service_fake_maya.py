@@ -45,20 +45,22 @@ class Scene(object):
         self.connections.append((source, destination))
         return self
 
-    def reference(self, node, path, loaded=True, unresolved=None, parent=None):
+    def reference(self, node, path, loaded=True, unresolved=None, parent=None, deferred=False):
         """A reference node and its file: path as the host resolved it (as written when it could
-        not), unresolved as the scene wrote it; a nested one names its parent's node."""
-        self.references[node] = Reference(path, loaded, unresolved or path, parent)
+        not), unresolved as the scene wrote it; a nested one names its parent's node; deferred
+        None: the host cannot tell."""
+        self.references[node] = Reference(path, loaded, unresolved or path, parent, deferred)
         self.types[node] = "reference"
         return self
 
 
 class Reference(object):
-    def __init__(self, path, loaded, unresolved, parent):
+    def __init__(self, path, loaded, unresolved, parent, deferred):
         self.path = path
         self.loaded = loaded
         self.unresolved = unresolved
         self.parent = parent
+        self.deferred = deferred
 
 
 # derived types the service asks for by their base name
@@ -118,6 +120,11 @@ class FakeCmds(types.ModuleType):
         self._record("file", args, flags)
         if flags.get("q") and flags.get("sn"):
             return self.scene.name
+        if flags.get("query") and flags.get("deferReference"):
+            reference = self.scene.references.get(flags.get("referenceNode"))
+            if reference is None or reference.deferred is None:
+                raise RuntimeError("fake file: unsupported %r %r" % (args, flags))
+            return reference.deferred
         raise RuntimeError("fake file: unsupported %r %r" % (args, flags))
 
     def referenceQuery(self, node, **flags):

@@ -15,6 +15,7 @@ sys.path.insert(0, HERE)
 
 import service_fake_maya as fake  # noqa: E402
 import vfile  # noqa: E402
+from _vfile import disk_view  # noqa: E402
 
 
 class ServiceTest(unittest.TestCase):
@@ -39,6 +40,7 @@ class ServiceTest(unittest.TestCase):
         self.scene.file_rules = [("scene", "scenes"), ("sourceImages", "sourceimages"), ("fileCache", "cache")]
         fake.install(self.scene)
         self.addCleanup(fake.uninstall)
+        self.addCleanup(disk_view.end_run)  # as a delivered result ends the analyzer's run
 
     def _restore_env(self):
         os.environ.clear()

@@ -51,6 +51,25 @@ class RealDiskPathTest(unittest.TestCase):
         self.assertEqual(vutils.getRealDiskPath(""), "")
 
 
+    def test_a_run_reads_each_folder_once_until_its_result_is_delivered(self):
+        import vout
+        from _vfile import disk_view
+        saved = dict(os.environ)
+        self.addCleanup(lambda: (os.environ.clear(), os.environ.update(saved)))
+        os.environ["VANALYZER_RESULT"] = os.path.join(self.root, "result.json")
+        os.environ["VANALYZER_LOG"] = os.path.join(self.root, "log.txt")
+        os.environ["VANALYZER_STDERR_LEVEL"] = "none"
+        later = self.root + "/Proj/Tex/Late.png"
+        disk_view.begin_run()
+        self.addCleanup(disk_view.end_run)
+        self.assertEqual(vutils.getRealDiskPath(self.root + "/proj/tex/wood.png"), self.root + "/Proj/Tex/Wood.PNG")
+        open(later, "w").close()
+        # the folder was listed before the file came: this run does not see it
+        self.assertEqual(vutils.getRealDiskPath(self.root + "/proj/tex/late.png"), self.root + "/proj/tex/late.png")
+        vout.OutResult("{}")
+        self.assertEqual(vutils.getRealDiskPath(self.root + "/proj/tex/late.png"), later)
+
+
 class PluginTest(unittest.TestCase):
     def setUp(self):
         self.scene = fake.Scene()

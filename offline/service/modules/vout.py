@@ -28,8 +28,10 @@ import threading
 
 LEVELS = ("Debug", "Info", "Warring", "Error")
 
+_TEXT = type(u"")
 _lock = threading.Lock()
 _handles = {}
+_run_enders = []  # called once a result is delivered: the analysis run is over
 
 
 def _env_path(name, default):
@@ -65,12 +67,11 @@ def _append_handle(path):
     return handle
 
 
-def _append_line(path, text, flush=True):
+def _append_line(path, text):
     with _lock:
         handle = _append_handle(path)
         handle.write(text + u"\n")
-        if flush:
-            handle.flush()
+        handle.flush()
 
 
 def _stderr_threshold():
@@ -125,7 +126,14 @@ def Error(message):
 
 def RecordAssets(path):
     """Append one accounted asset to the manifest (complete once OutResult has delivered)."""
-    _append_line(_env_path("VANALYZER_ASSETS", "vanalyzer_assets.txt"), _as_text(path), flush=False)
+    # called once per file of the scene: kept to a dictionary lookup and a buffered write
+    target = os.environ.get("VANALYZER_ASSETS") or "vanalyzer_assets.txt"
+    line = (path if type(path) is _TEXT else _as_text(path)) + u"\n"
+    with _lock:
+        handle = _handles.get(target)
+        if handle is None or handle.closed:
+            handle = _append_handle(target)
+        handle.write(line)
 
 
 def RecordMissing(path):
@@ -193,4 +201,12 @@ def OutResult(text):
             raise OSError("cannot write the result %s: %s" % (target, error.strerror or error))
         raise
     _fsync_folder(folder)
+    for end_run in _run_enders:
+        end_run()
     Info("Result written to %s (%d bytes)." % (target, len(data)))
+
+
+def _when_run_ends(callback):
+    """callback() after each delivered result (the service's other modules drop their run state)."""
+    if callback not in _run_enders:
+        _run_enders.append(callback)

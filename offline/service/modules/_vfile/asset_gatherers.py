@@ -10,6 +10,8 @@ animation, otherwise the one frame the node names.
 from __future__ import print_function
 
 import collections
+import functools
+import gc
 import gzip
 import io
 import os
@@ -86,6 +88,21 @@ RENDERMAN_NODES = [
 ]
 
 
+def _without_cycle_collection(gatherer):
+    """Gathering makes many short-lived objects that hold no cycles; a cyclic collection in the
+    meantime would walk every object the host holds (millions for a big scene) for nothing."""
+    @functools.wraps(gatherer)
+    def gather(*args, **kwargs):
+        enabled = gc.isenabled()
+        gc.disable()
+        try:
+            return gatherer(*args, **kwargs)
+        finally:
+            if enabled:
+                gc.enable()
+    return gather
+
+
 def _table_references(table):
     references = []
     for node_type, attributes, kind, frame_attrs, tiling in table:
@@ -144,20 +161,25 @@ def _finish(group, label, resolver=None):
 
 
 def _reference_assets(resolver):
-    """The files of the loaded references; the missing ones by their unresolved paths."""
+    """The files of the references the render loads; the missing ones by their unresolved paths."""
     group = file_patterns.AssetGroup()
     for reference in scene_references.reference_files(resolver.project.host):
+        if reference.deferred:
+            vout.Debug("Reference %s is deferred: its file %s is not needed." % (reference.node, reference.path))
+            continue
         found = file_patterns.expand(resolver.resolve(asset_references.Reference(reference.path, "scene"), None),
                                      0, resolver.view)
         if not found.files:
             group.missingFiles.add(reference.unresolved)
-        elif reference.loaded:
-            group.files |= found.files
-        else:
-            vout.Debug("Reference %s is not loaded: its file %s is not needed." % (reference.node, reference.path))
+            continue
+        if not reference.loaded:
+            vout.Info("Reference %s is not loaded here but not deferred: the render loads %s." %
+                      (reference.node, ", ".join(sorted(found.files))))
+        group.files |= found.files
     return group
 
 
+@_without_cycle_collection
 def scene_assets(scene_path, settings):
     """Files of Maya's own nodes and the scene's references."""
     vout.Info("Gathering scene assets.")
@@ -185,6 +207,7 @@ def _ass_references(path):
     return [asset_references.Reference(raw, "image", base_dir=folder) for raw in _ASS_PARAMETER.findall(text)]
 
 
+@_without_cycle_collection
 def arnold_assets(settings):
     """Arnold's files; with ass_mode 1 also the files its .ass stand-ins name."""
     vout.Info("Gathering Arnold assets.")
@@ -201,6 +224,7 @@ def arnold_assets(settings):
     return _finish(group, "Arnold assets", resolver)
 
 
+@_without_cycle_collection
 def redshift_assets(settings, with_texture_caches):
     """Redshift's files; with_texture_caches adds the .rstexbin caches beside them."""
     vout.Info("Gathering Redshift assets.")
@@ -215,6 +239,7 @@ def redshift_assets(settings, with_texture_caches):
     return _finish(group, "Redshift assets", resolver)
 
 
+@_without_cycle_collection
 def vray_assets(settings):
     vout.Info("Gathering VRay assets.")
     references = _table_references(VRAY_NODES)
@@ -222,6 +247,7 @@ def vray_assets(settings):
     return _finish(_gather(references, settings, resolver), "VRay assets", resolver)
 
 
+@_without_cycle_collection
 def renderman_assets(settings):
     vout.Info("Gathering RenderMan assets.")
     references = _table_references(RENDERMAN_NODES)

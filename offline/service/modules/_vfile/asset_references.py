@@ -9,6 +9,8 @@ class Reference(object):
     """A raw path from the scene with what is known about its tiles and frames; base_dir is the
     folder of the file that names it when that is not the scene (an Arnold .ass file)."""
 
+    __slots__ = ("raw", "kind", "tiling", "frame_mode", "named_frame", "explicit_tiles", "base_dir")
+
     def __init__(self, raw, kind="image", tiling=0, frame_mode=False, named_frame=None,
                  explicit_tiles=(), base_dir=None):
         self.raw = raw
@@ -16,7 +18,7 @@ class Reference(object):
         self.tiling = tiling
         self.frame_mode = frame_mode
         self.named_frame = named_frame
-        self.explicit_tiles = list(explicit_tiles)
+        self.explicit_tiles = explicit_tiles
         self.base_dir = base_dir
 
 

@@ -10,7 +10,8 @@ permission) answers through ``os.path.lexists`` per name instead, as does any
 name on a file system that ignores letter case (Windows).
 
 The analyzer's run starts with ``vfile.getAssets``, which begins a new view
-(``begin_run``); the other gatherers and ``getRealDiskPath`` use that view.
+(``begin_run``); the other gatherers and ``getRealDiskPath`` use that view
+until the result is delivered (``vout.OutResult``) or the next run begins.
 Called outside a run they get a view of their own for the one call.
 """
 from __future__ import print_function
@@ -19,6 +20,8 @@ import bisect
 import errno
 import os
 import threading
+
+import vout
 
 # On a file system that ignores letter case a name missing from the listing
 # may still exist in another spelling.
@@ -119,7 +122,12 @@ class DiskView(object):
         """True when the path names something on disk (a broken link included, as lexists)."""
         if not path:
             return False
-        folder, name = split(path)
+        cut = path.rfind("/") if not _WINDOWS and not isinstance(path, bytes) else -2
+        if cut > 0 and path[cut - 1] != "/" and cut + 1 < len(path):
+            # the common case, a POSIX text path "/a/b/name": no separator to strip, no root
+            folder, name = path[:cut], path[cut + 1:]
+        else:
+            folder, name = split(path)
         if name in _SPECIAL_NAMES:
             return os.path.lexists(path)
         entry = (self._bytes if isinstance(folder, bytes) else self._texts).get(folder) or self.folder(folder)
@@ -144,7 +152,8 @@ class DiskView(object):
             matches = entry.folded().get(name.lower())
             if matches:
                 return matches[0]
-        if not entry.listed and not entry.absent and os.path.lexists(os.path.join(folder, name)):
+        if not entry.absent and (not entry.listed or _CASE_BLIND) and name not in _SPECIAL_NAMES \
+                and os.path.lexists(os.path.join(folder, name)):
             return name
         return None
 
@@ -180,6 +189,13 @@ def begin_run():
     return view
 
 
+def end_run():
+    _run["view"] = None
+
+
 def current():
-    """The run's view, or a view for this one call when no run has begun."""
+    """The run's view, or a view for this one call when no run is going on."""
     return _run["view"] or DiskView()
+
+
+vout._when_run_ends(end_run)

@@ -36,6 +36,12 @@ _TOKENS = [
     (re.compile(r"<f>|<frame>", re.IGNORECASE), "frame", r"-?\d+"),
     (re.compile(r"#+"), "frame", None),
 ]
+# every token at once, for splitting a name (tokens never overlap); what each stands for
+_ANY_TOKEN = re.compile(r"<udim>|_mapid_|<uvtile>|u<u>_v<v>|<f>|<frame>|#+")  # over the lower-case name
+_ANY_TOKEN_FOLDED = re.compile(_ANY_TOKEN.pattern, re.IGNORECASE)
+_TOKEN_MEANINGS = {"<udim>": ("tile", r"1\d{3}"), "_mapid_": ("tile", r"1\d{3}"),
+                   "<uvtile>": ("tile", r"u-?\d+_v-?\d+"), "u<u>_v<v>": ("tile", r"u-?\d+_v-?\d+"),
+                   "<f>": ("frame", r"-?\d+"), "<frame>": ("frame", r"-?\d+")}
 _LAST_DIGITS = re.compile(r"(\d+)(?=\D*$)")
 _MARI_TILE = re.compile(r"(?<!\d)(1\d{3})(?!\d)(?=\D*$)")
 _ZBRUSH_TILE = re.compile(r"u-?\d+_v-?\d+(?=[^/\\]*$)")
@@ -44,13 +50,17 @@ _ZBRUSH_TILE = re.compile(r"u-?\d+_v-?\d+(?=[^/\\]*$)")
 class Pattern(object):
     """One referenced name, possibly standing for many files on disk."""
 
-    def __init__(self, path, named_tiles=(), named_frame=None, needed_frames=None, fold_case=False):
+    __slots__ = ("path", "named_tiles", "named_frame", "needed_frames", "fold_case", "present", "shape", "_matches")
+
+    def __init__(self, path, named_tiles=(), named_frame=None, needed_frames=None, fold_case=False, present=False):
         self.path = path
-        self.named_tiles = list(named_tiles)
+        self.named_tiles = named_tiles
         self.named_frame = named_frame
         self.needed_frames = needed_frames
         self.fold_case = fold_case  # a Windows-written name: its tiles and frames match in any letter case
-        self.shape = _shape(os.path.basename(path))
+        self.present = present      # a plain name already found on disk
+        self.shape = _shape(os.path.basename(path)) if may_hold_tokens(path) else None
+        self._matches = None
 
     @property
     def folder(self):
@@ -86,7 +96,9 @@ class Pattern(object):
 
     def matches(self, view):
         """(name, tile, frame) of every entry of the pattern's folder that it stands for."""
-        return self.shape.matches(view, self.folder or ".", self.fold_case)
+        if self._matches is None:
+            self._matches = self.shape.matches(view, self.folder or ".", self.fold_case)
+        return self._matches
 
 
 _NO_ROLES = frozenset()
@@ -95,7 +107,7 @@ _CASE_BLIND = os.name == "nt"
 
 def may_hold_tokens(name):
     """False for a name that surely holds no tile or frame token (most names)."""
-    return "<" in name or "#" in name or "_mapid_" in name.lower()
+    return "<" in name or "#" in name or ("_" in name and "_mapid_" in name.lower())
 
 
 class _Shape(object):
@@ -107,34 +119,38 @@ class _Shape(object):
     regular expression compiled once per distinct name.
     """
 
-    __slots__ = ("literals", "roles", "width", "single", "_regex_source", "_regex", "_folded_regex")
+    __slots__ = ("literals", "roles", "width", "single", "_token_roles", "_expressions", "_regex", "_folded_regex")
 
     def __init__(self, literals, token_roles, expressions, width):
         self.literals = literals
         self.roles = frozenset(token_roles)
         self.width = width
         self.single = None
+        self._token_roles = token_roles
+        self._expressions = expressions
         self._regex = None
         self._folded_regex = None
         if len(token_roles) == 1 and not _CASE_BLIND:
             self.single = (token_roles[0], _token_expression(expressions[0]))
+
+    def _regex_source(self):
         pieces = []
         used = set()
-        for literal, role, expression in zip(literals, token_roles, expressions):
+        for literal, role, expression in zip(self.literals, self._token_roles, self._expressions):
             pieces.append(re.escape(literal))
             # a second occurrence of a token repeats the first one's value
             pieces.append("(?P=%s)" % role if role in used else "(?P<%s>%s)" % (role, expression))
             used.add(role)
-        pieces.append(re.escape(literals[-1]))
-        self._regex_source = "^" + "".join(pieces) + "$"
+        pieces.append(re.escape(self.literals[-1]))
+        return "^" + "".join(pieces) + "$"
 
     def _full_regex(self, fold_case):
         if fold_case:
             if self._folded_regex is None:
-                self._folded_regex = _compiled(self._regex_source, True)
+                self._folded_regex = _compiled(self._regex_source(), True)
             return self._folded_regex
         if self._regex is None:
-            self._regex = _compiled(self._regex_source, _CASE_BLIND)
+            self._regex = _compiled(self._regex_source(), _CASE_BLIND)
         return self._regex
 
     def matches(self, view, folder, fold_case=False):
@@ -192,27 +208,25 @@ def _shape(base):
     """The literal pieces and tokens of a file name; None for a plain name."""
     if not may_hold_tokens(base):
         return None
-    spans = []
-    width = None
-    for token, role, expression in _TOKENS:
-        for match in token.finditer(base):
-            if any(start < match.end() and match.start() < end for start, end, _, _ in spans):
-                continue
-            if expression is None:  # a '#' run: at least that many digits
-                width = len(match.group(0))
-                spans.append((match.start(), match.end(), role, r"-?\d{%d,}" % width))
-            else:
-                spans.append((match.start(), match.end(), role, expression))
-    if not spans:
-        return None
-    spans.sort()
     literals, roles, expressions = [], [], []
+    width = None
     position = 0
-    for start, end, role, expression in spans:
-        literals.append(base[position:start])
+    lowered = base.lower()
+    # lower-casing keeps every position unless a letter changes length (then the slower way)
+    found = _ANY_TOKEN.finditer(lowered) if len(lowered) == len(base) else _ANY_TOKEN_FOLDED.finditer(base)
+    for match in found:
+        text = match.group(0)
+        if text[0] == "#":  # a '#' run: at least that many digits
+            width = len(text)
+            role, expression = "frame", r"-?\d{%d,}" % width
+        else:
+            role, expression = _TOKEN_MEANINGS[text.lower()]
+        literals.append(base[position:match.start()])
         roles.append(role)
         expressions.append(expression)
-        position = end
+        position = match.end()
+    if not roles:
+        return None
     literals.append(base[position:])
     return _Shape(literals, roles, expressions, width)
 
@@ -243,7 +257,7 @@ def expand(pattern, seek_all, view=None, into=None):
                 else:
                     found.files.add(on_disk)
             return found
-        (found.files if view.exists(pattern.path) else found.missingFiles).add(pattern.path)
+        (found.files if pattern.present or view.exists(pattern.path) else found.missingFiles).add(pattern.path)
         return found
     folder = pattern.folder
     matches = [(os.path.join(folder, name), tile, frame) for name, tile, frame in pattern.matches(view)]

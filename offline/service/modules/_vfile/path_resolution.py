@@ -86,24 +86,33 @@ class Resolver(object):
         expanded = self.project.expand(reference.raw.strip())
         windows = path_text.is_windows(expanded)
         path = expanded.replace("\\", "/") if windows else expanded
-        absolute = path_text.is_absolute(path)
+        # most paths name one file: looked up by name in their folders' listings, no pattern built
+        plain = not reference.tiling and not reference.frame_mode and not file_patterns.may_hold_tokens(path)
         if path_text.names_a_place_here(path):
-            pattern = self._present(path_text.normalise(path), reference, frames, False)
-            if pattern is not None:
-                return pattern
+            written = path_text.normalise(path)
+            if plain:
+                if self.view.exists(written):
+                    return file_patterns.Pattern(written, present=True)
+            else:
+                pattern = self._pattern_in(written, reference, frames, False)
+                if pattern is not None:
+                    return pattern
+        absolute = path_text.is_absolute(path)
         if absolute and self.project.mapping:
             mapped = scene_queries.convert_directory(self.project.host, path)
             if mapped and mapped != path and path_text.names_a_place_here(mapped):
                 folder, name = _split(mapped)
                 disk_folder = self._walk(folder, windows)
-                if disk_folder is not None:
-                    pattern = self._present(_join(disk_folder, name), reference, frames, windows)
-                    if pattern is not None:
-                        self._note("through dirmap", disk_folder, path)
-                        return pattern
+                pattern = None if disk_folder is None else self._found_in(disk_folder, name, plain, reference,
+                                                                          frames, windows)
+                if pattern is not None:
+                    self._note("through dirmap", disk_folder, path)
+                    return pattern
         folder, name = _split(path)
+        if name in ("", ".", ".."):
+            folder, name = _split(path_text.normalise(path).replace("\\", "/"))
         for disk_folder, rule in self._project_places(folder, windows, reference.kind, reference.base_dir):
-            pattern = self._present(_join(disk_folder, name), reference, frames, windows)
+            pattern = self._found_in(disk_folder, name, plain, reference, frames, windows)
             if pattern is not None:
                 self._note(rule, disk_folder, path)
                 return pattern
@@ -115,15 +124,19 @@ class Resolver(object):
         first = reference.base_dir or self.project.root or self.project.scene_folder or os.getcwd()
         return path_text.normalise(os.path.join(first, expanded))
 
-    def _present(self, path, reference, frames, fold_case):
-        """The pattern for path when it, or a tile or frame of it, is on disk; else None."""
-        if fold_case and not file_patterns.may_hold_tokens(path):
-            folder, name = _split(path)
-            spelled = self.view.spelled(folder, name, True)
+    def _found_in(self, disk_folder, name, plain, reference, frames, fold_case):
+        """The pattern for name in a folder on disk when it, or a tile or frame of it, is there."""
+        if plain or (fold_case and not file_patterns.may_hold_tokens(name)):
+            spelled = self.view.spelled(disk_folder, name, fold_case)
             if spelled is None:
                 return None
-            path = _join(folder, spelled)
-        pattern = _make_pattern(path_text.normalise(path), reference, frames, fold_case)
+            if plain:
+                return file_patterns.Pattern(path_text.normalise(_join(disk_folder, spelled)), present=True)
+            name = spelled
+        return self._pattern_in(path_text.normalise(_join(disk_folder, name)), reference, frames, fold_case)
+
+    def _pattern_in(self, path, reference, frames, fold_case):
+        pattern = _make_pattern(path, reference, frames, fold_case)
         return pattern if file_patterns.has_any(pattern, self.view) else None
 
     def _walk(self, folder, fold_case):
@@ -193,7 +206,10 @@ class Resolver(object):
 
     def _note(self, rule, disk_folder, written):
         folder, name = _split(written)
-        self._found.setdefault((rule, disk_folder, folder), []).append(name)
+        names = self._found.get((rule, disk_folder, folder))
+        if names is None:
+            names = self._found[(rule, disk_folder, folder)] = []
+        names.append(name)
 
     def log_findings(self):
         """One log line per rule and folder: the files it found that were not where written."""

@@ -5,8 +5,8 @@ from __future__ import print_function
 import os
 import re
 
+_LETTERS = frozenset("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")
 _VARIABLE = re.compile(r"\$\{(\w+)\}|\$(\w+)|%(\w+)%")
-_DRIVE = re.compile(r"^[A-Za-z]:(?:[\\/]|$)")
 # Components kept from the end of a path when its trailing parts are tried under a folder: a
 # hostile path of thousands of components must not turn into millions of lookups.
 MAX_TRAILING_PARTS = 16
@@ -27,14 +27,19 @@ def expand_variables(path, lookups):
     return _VARIABLE.sub(value, path)
 
 
+def has_drive(path):
+    """Starts with a drive letter: "C:", "C:/...", "C:\\..." """
+    return len(path) > 1 and path[1] == ":" and path[0] in _LETTERS and (len(path) == 2 or path[2] in "/\\")
+
+
 def is_windows(path):
     """Written on Windows: a drive letter, a UNC share, or backslashes as separators."""
-    return "\\" in path or path.startswith("//") or bool(_DRIVE.match(path))
+    return "\\" in path or path.startswith("//") or has_drive(path)
 
 
 def is_absolute(path):
     """A path with a root, on this machine or on the one that wrote it."""
-    return path.startswith("/") or path.startswith("\\") or bool(_DRIVE.match(path))
+    return path.startswith("/") or path.startswith("\\") or has_drive(path)
 
 
 def names_a_place_here(path):
@@ -65,7 +70,7 @@ def marker_rest(path):
 def components(path):
     """The named parts of a path (forward slashes), without its drive or root, '.' or empty
     parts; a '..' takes away the part before it (one with nothing before it is kept)."""
-    if _DRIVE.match(path):
+    if has_drive(path):
         path = path[2:]
     parts = []
     for part in path.split("/"):

@@ -1,9 +1,11 @@
 # -*- coding: utf-8 -*-
 """The files of the scene's references, at every depth, as Maya's reference commands give them.
 
-A loaded reference's file is an asset, resolved by the path rules to its name on disk. A
-reference that is not loaded is deferred when its file is found (its file and the files inside
-it are not needed by the render) and missing, by its unresolved path, when it is not.
+A loaded reference's file is an asset, resolved by the path rules to its name on disk. A deferred
+reference (saved unloaded: ``file -q -deferReference``) is not: the render loads neither it nor
+the files inside it. A reference that is not loaded although it is not deferred (its file could
+not be read here) is listed when its file is found, since the render node will load it; a
+reference whose file is found nowhere is missing by its unresolved path.
 """
 from __future__ import print_function
 
@@ -37,11 +39,20 @@ def reference_nodes(host):
 class ReferenceFile(object):
     """One reference's file: the path the rules resolve, and what to report when it is absent."""
 
-    def __init__(self, node, loaded, path, unresolved):
+    def __init__(self, node, loaded, deferred, path, unresolved):
         self.node = node
         self.loaded = loaded
+        self.deferred = deferred      # None when the host cannot tell
         self.path = path              # the host's answer: resolved where it found the file
         self.unresolved = unresolved  # as the scene wrote it
+
+
+def _deferred(host, node):
+    try:
+        return bool(host.file(referenceNode=node, query=True, deferReference=True))
+    except Exception as error:
+        vout.Debug("Whether reference %s is deferred is unknown: %s" % (node, error))
+        return None
 
 
 def reference_files(host):
@@ -55,6 +66,6 @@ def reference_files(host):
             vout.Debug("Reference node %s names no file: %s" % (node, error))
             continue
         if path:
-            files.append(ReferenceFile(node, loaded, _COPY_NUMBER.sub("", path),
-                                       _COPY_NUMBER.sub("", unresolved or path)))
+            files.append(ReferenceFile(node, loaded, False if loaded else _deferred(host, node),
+                                       _COPY_NUMBER.sub("", path), _COPY_NUMBER.sub("", unresolved or path)))
     return files
