@@ -1,0 +1,201 @@
+"""The whole command line (bin/vanalyzer-offline) on generated production-scale scenes, beside the
+floor, in one run. Not a test: it prints figures and which targets they meet.
+
+Scenes (bench/offline_scenes.py): 100,000 file textures (a tenth missing, a tenth UDIM sets), a
+10,000-deep DAG chain, a 1,000,000-node scene and a scene holding a 300 MB string; sizes can be
+changed to try others. For each: the end-to-end time and CPU time of the command line (client and
+host), the host's peak memory, the time the host takes to open the scene (statements a second),
+and the floor: a C++ loop (bench/floor_loop.cpp, built here with g++) that reads the scene's bytes
+once and sizes every file the scene references.
+
+Targets (this 2-core machine): the texture scene end to end within 5 times the floor (stretch:
+3 times); the chain under 2 s and 500 MB; the node scene read at 1,000,000 statements a second or
+more; every peak memory under twice the scene's size plus what the host needs for an empty scene.
+
+Usage: python3 bench/offline_benchmark.py [--textures N] [--depth N] [--nodes N] [--string-mb N]
+       [--only NAME ...] [--python INTERPRETER] [--rounds R] [--keep DIR]
+The build is taken from $VANALYZER_BINARY_DIR (default build/release).
+"""
+from __future__ import print_function
+
+import argparse
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(HERE)
+BINARY_DIR = os.environ.get("VANALYZER_BINARY_DIR") or os.path.join(REPO, "build", "release")
+sys.path.insert(0, HERE)
+
+import offline_scenes  # noqa: E402
+
+MB = 1024.0 * 1024.0
+
+# opens a scene in the host as the command line's bootstrap does, and says how long it took
+_OPEN_TIMER = r"""
+import sys, time
+sys.path[0:0] = [sys.argv[1], sys.argv[2]]
+from maya import cmds
+start = time.time()
+cmds.file(sys.argv[3], open=True, force=True)
+print(time.time() - start)
+"""
+
+
+def build_floor(folder):
+    program = os.path.join(folder, "floor_loop")
+    subprocess.check_call(["g++", "-O2", "-std=c++17", "-o", program, os.path.join(HERE, "floor_loop.cpp")])
+    return program
+
+
+def run_floor(program, scene, folder, rounds):
+    listing = os.path.join(folder, "referenced.txt")
+    with open(listing, "w") as handle:
+        handle.write("".join(path + "\n" for path in scene.referenced))
+    fields = subprocess.check_output([program, scene.path, listing, str(max(rounds, 3))]).decode().split()
+    read, sized = float(fields[0]), float(fields[1])
+    if int(fields[4]) != len(scene.referenced):
+        raise SystemExit("the floor found %s of the %d referenced files" % (fields[4], len(scene.referenced)))
+    return read + sized
+
+
+def measured(command, err_path, env=None):
+    """(exit status, wall seconds, CPU seconds, peak resident MB) of a command and its children."""
+    start = time.time()
+    with open(err_path, "wb") as err:
+        child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=err, env=env)
+        _, status, usage = os.wait4(child.pid, 0)
+    wall = time.time() - start
+    code = os.WEXITSTATUS(status) if os.WIFEXITED(status) else -os.WTERMSIG(status)
+    return code, wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024.0
+
+
+def run_cli(scene, folder, python):
+    outputs = dict((name, os.path.join(folder, "%s.%s" % (os.path.basename(scene.path), name)))
+                   for name in ("result", "log", "assets"))
+    command = [sys.executable, os.path.join(REPO, "bin", "vanalyzer-offline"), scene.path, "--json",
+               "--result", outputs["result"], "--log", outputs["log"], "--assets", outputs["assets"]]
+    if python:
+        command += ["--python", python]
+    err_path = os.path.join(folder, "stderr.txt")
+    code, wall, cpu, peak = measured(command, err_path, dict(os.environ, VANALYZER_BINARY_DIR=BINARY_DIR))
+    if code not in (0, 1, 2):
+        with open(err_path, "rb") as handle:
+            err = handle.read().decode("utf-8", "replace")
+        raise SystemExit("vanalyzer-offline failed on %s (exit %d): %s" % (scene.path, code, err[-2000:]))
+    with open(outputs["result"], "rb") as handle:
+        result = json.loads(handle.read().decode("utf-8"))
+    return wall, cpu, peak, result
+
+
+def open_seconds(scene, python):
+    interpreter = python if python and os.sep in python else sys.executable
+    if python and os.sep not in python:
+        sys.path.insert(0, os.path.join(REPO, "offline"))
+        from cli.preflight import resolve_interpreter
+        interpreter = resolve_interpreter(python)
+    modules = os.path.join(BINARY_DIR, "py27" if "2.7" in interpreter else "abi3")
+    output = subprocess.check_output([interpreter, "-c", _OPEN_TIMER, modules, os.path.join(REPO, "offline", "host"),
+                                      scene.path])
+    return float(output.decode().split()[-1])
+
+
+def row(label, values):
+    return "%-22s %s" % (label, " ".join("%11s" % v for v in values))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--textures", type=int, default=100000)
+    parser.add_argument("--depth", type=int, default=10000)
+    parser.add_argument("--nodes", type=int, default=1000000)
+    parser.add_argument("--string-mb", type=int, default=300)
+    parser.add_argument("--only", nargs="*", choices=("textures", "chain", "nodes", "string"))
+    parser.add_argument("--python", help="the host interpreter (as vanalyzer-offline --python takes it)")
+    parser.add_argument("--rounds", type=int, default=1, help="runs of the command line per scene (best kept)")
+    parser.add_argument("--keep", help="generate into this folder and keep it")
+    options = parser.parse_args()
+    wanted = options.only or ("textures", "chain", "nodes", "string")
+
+    folder = options.keep or tempfile.mkdtemp(prefix="vanalyzer-offline-bench-")
+    if options.keep and not os.path.isdir(folder):
+        os.makedirs(folder)
+    try:
+        started = time.time()
+        generators = {"textures": lambda: offline_scenes.texture_scene(folder, options.textures),
+                      "chain": lambda: offline_scenes.chain_scene(folder, options.depth),
+                      "nodes": lambda: offline_scenes.node_scene(folder, options.nodes),
+                      "string": lambda: offline_scenes.string_scene(folder, options.string_mb)}
+        scenes = [(key, generators[key]()) for key in ("textures", "chain", "nodes", "string") if key in wanted]
+        empty = offline_scenes.empty_scene(folder)
+        print("generated %d scenes in %.0f s under %s" % (len(scenes), time.time() - started, folder))
+        floor_program = build_floor(folder)
+
+        _, _, baseline, _ = run_cli(empty, folder, options.python)
+        print("host interpreter %s; an empty scene's peak memory: %.0f MB" % (options.python or "Debian python3",
+                                                                             baseline))
+        print()
+        print(row("scene", ["size MB", "statements", "end to end", "CPU", "floor", "x floor", "open s",
+                            "stmts/s", "peak MB", "limit MB"]))
+        figures = {}
+        for key, scene in scenes:
+            best = None
+            for _ in range(options.rounds):
+                wall, cpu, peak, result = run_cli(scene, folder, options.python)
+                if best is None or wall < best[0]:
+                    best = (wall, cpu, peak, result)
+            wall, cpu, peak, result = best
+            floor = run_floor(floor_program, scene, folder, 3)
+            opened = open_seconds(scene, options.python)
+            limit = 2 * scene.size / MB + baseline
+            figures[key] = dict(wall=wall, cpu=cpu, peak=peak, floor=floor, opened=opened, limit=limit,
+                                rate=scene.statements / opened, files=len(result.get("files", [])))
+            print(row(scene.name, ["%.1f" % (scene.size / MB), "{:,}".format(scene.statements), "%.2f s" % wall,
+                                   "%.2f s" % cpu, "%.3f s" % floor, "%.1f" % (wall / floor), "%.2f" % opened,
+                                   "{:,.0f}".format(scene.statements / opened), "%.0f" % peak, "%.0f" % limit]))
+        print()
+        print("targets")
+        for line in targets(figures):
+            print("  " + line)
+        print()
+        print("Maya Binary forms: %s" % binary_forms_note())
+    finally:
+        if not options.keep:
+            shutil.rmtree(folder, ignore_errors=True)
+
+
+def targets(figures):
+    def verdict(ok):
+        return "met" if ok else "NOT met"
+    lines = []
+    if "textures" in figures:
+        f = figures["textures"]
+        ratio = f["wall"] / f["floor"]
+        lines.append("texture scene within 5 x the floor: %.1f x, %s (stretch 3 x: %s)"
+                     % (ratio, verdict(ratio <= 5), verdict(ratio <= 3)))
+    if "chain" in figures:
+        f = figures["chain"]
+        lines.append("chain under 2 s and 500 MB: %.2f s, %.0f MB, %s" % (f["wall"], f["peak"],
+                                                                         verdict(f["wall"] < 2 and f["peak"] < 500)))
+    if "nodes" in figures:
+        f = figures["nodes"]
+        lines.append("node scene read at 1,000,000 statements/s or more: {:,.0f}/s, {}".format(
+            f["rate"], verdict(f["rate"] >= 1e6)))
+    for key, f in sorted(figures.items()):
+        lines.append("%s peak under %.0f MB: %.0f MB, %s" % (key, f["limit"], f["peak"], verdict(f["peak"] < f["limit"])))
+    return lines
+
+
+def binary_forms_note():
+    if not os.path.isfile(os.path.join(HERE, "mb_writer.py")):
+        return "not run (bench/mb_writer.py, the Maya Binary writer, is not there yet)"
+    return "bench/mb_writer.py is there but not wired into this benchmark yet"
+
+
+if __name__ == "__main__":
+    main()
