@@ -173,8 +173,10 @@ def _reference_assets(resolver):
             group.missingFiles.add(reference.unresolved)
             continue
         if not reference.loaded:
-            vout.Info("Reference %s is not loaded here but not deferred: the render loads %s." %
-                      (reference.node, ", ".join(sorted(found.files))))
+            why = ("it is not deferred" if reference.deferred is False
+                   else "the host does not say whether it is deferred")
+            vout.Info("Reference %s is not loaded here, but %s: its file %s is listed for the render." %
+                      (reference.node, why, ", ".join(sorted(found.files))))
         group.files |= found.files
     return group
 
