@@ -21,6 +21,7 @@ from __future__ import print_function
 import argparse
 import json
 import os
+import resource
 import shutil
 import subprocess
 import sys
@@ -64,45 +65,64 @@ def run_floor(program, scene, folder, rounds):
     return read + sized
 
 
-def measured(command, err_path, env=None):
-    """(exit status, wall seconds, CPU seconds, peak resident MB) of a command and its children."""
+def measured(command, err_path, env=None, memory_limit_mb=None):
+    """(exit status, wall seconds, CPU seconds, peak resident MB) of a command and its children;
+    their address space is capped at memory_limit_mb, so that a run that would take the machine's
+    memory fails instead."""
+    def cap():
+        if memory_limit_mb:
+            limit = int(memory_limit_mb * MB)
+            resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
     start = time.time()
     with open(err_path, "wb") as err:
-        child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=err, env=env)
+        child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=err, env=env, preexec_fn=cap)
         _, status, usage = os.wait4(child.pid, 0)
     wall = time.time() - start
     code = os.WEXITSTATUS(status) if os.WIFEXITED(status) else -os.WTERMSIG(status)
     return code, wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024.0
 
 
-def run_cli(scene, folder, python):
+class Unfinished(Exception):
+    """The command line gave no result for a scene (out of memory, out of time, a failure)."""
+
+
+def run_cli(scene, folder, options):
     outputs = dict((name, os.path.join(folder, "%s.%s" % (os.path.basename(scene.path), name)))
                    for name in ("result", "log", "assets"))
     command = [sys.executable, os.path.join(REPO, "bin", "vanalyzer-offline"), scene.path, "--json",
                "--result", outputs["result"], "--log", outputs["log"], "--assets", outputs["assets"]]
-    if python:
-        command += ["--python", python]
+    if options.python:
+        command += ["--python", options.python]
+    command += ["--timeout", str(options.timeout)]
     err_path = os.path.join(folder, "stderr.txt")
-    code, wall, cpu, peak = measured(command, err_path, dict(os.environ, VANALYZER_BINARY_DIR=BINARY_DIR))
+    code, wall, cpu, peak = measured(command, err_path, dict(os.environ, VANALYZER_BINARY_DIR=BINARY_DIR),
+                                     options.memory_limit)
     if code not in (0, 1, 2):
         with open(err_path, "rb") as handle:
-            err = handle.read().decode("utf-8", "replace")
-        raise SystemExit("vanalyzer-offline failed on %s (exit %d): %s" % (scene.path, code, err[-2000:]))
+            lines = [line for line in handle.read().decode("utf-8", "replace").splitlines() if line.strip()]
+        raise Unfinished("no result after %.0f s, %.0f MB (exit %d): %s"
+                         % (wall, peak, code, lines[-1] if lines else "no message"))
     with open(outputs["result"], "rb") as handle:
         result = json.loads(handle.read().decode("utf-8"))
     return wall, cpu, peak, result
 
 
-def open_seconds(scene, python):
+def open_seconds(scene, options):
+    python = options.python
     interpreter = python if python and os.sep in python else sys.executable
     if python and os.sep not in python:
         sys.path.insert(0, os.path.join(REPO, "offline"))
         from cli.preflight import resolve_interpreter
         interpreter = resolve_interpreter(python)
     modules = os.path.join(BINARY_DIR, "py27" if "2.7" in interpreter else "abi3")
-    output = subprocess.check_output([interpreter, "-c", _OPEN_TIMER, modules, os.path.join(REPO, "offline", "host"),
-                                      scene.path])
-    return float(output.decode().split()[-1])
+    err_path = os.path.join(os.path.dirname(scene.path), "open-timer.txt")
+    command = [interpreter, "-c", _OPEN_TIMER, modules, os.path.join(REPO, "offline", "host"), scene.path]
+    with open(err_path, "wb") as output:
+        child = subprocess.Popen(command, stdout=output, preexec_fn=lambda: resource.setrlimit(
+            resource.RLIMIT_AS, (int(options.memory_limit * MB),) * 2))
+        child.wait()
+    with open(err_path) as handle:
+        return float(handle.read().split()[-1])
 
 
 def row(label, values):
@@ -119,6 +139,9 @@ def main():
     parser.add_argument("--python", help="the host interpreter (as vanalyzer-offline --python takes it)")
     parser.add_argument("--rounds", type=int, default=1, help="runs of the command line per scene (best kept)")
     parser.add_argument("--keep", help="generate into this folder and keep it")
+    parser.add_argument("--timeout", type=int, default=600, help="seconds a run may take (default 600)")
+    parser.add_argument("--memory-limit", type=int, default=6144,
+                        help="MB of address space a run may take (default 6144)")
     options = parser.parse_args()
     wanted = options.only or ("textures", "chain", "nodes", "string")
 
@@ -136,28 +159,34 @@ def main():
         print("generated %d scenes in %.0f s under %s" % (len(scenes), time.time() - started, folder))
         floor_program = build_floor(folder)
 
-        _, _, baseline, _ = run_cli(empty, folder, options.python)
+        _, _, baseline, _ = run_cli(empty, folder, options)
         print("host interpreter %s; an empty scene's peak memory: %.0f MB" % (options.python or "Debian python3",
                                                                              baseline))
         print()
         print(row("scene", ["size MB", "statements", "end to end", "CPU", "floor", "x floor", "open s",
                             "stmts/s", "peak MB", "limit MB"]))
         figures = {}
+        unfinished = []
         for key, scene in scenes:
-            best = None
-            for _ in range(options.rounds):
-                wall, cpu, peak, result = run_cli(scene, folder, options.python)
-                if best is None or wall < best[0]:
-                    best = (wall, cpu, peak, result)
-            wall, cpu, peak, result = best
             floor = run_floor(floor_program, scene, folder, 3)
-            opened = open_seconds(scene, options.python)
             limit = 2 * scene.size / MB + baseline
+            first = [("%.1f" % (scene.size / MB)), "{:,}".format(scene.statements)]
+            try:
+                wall, cpu, peak, result = min((run_cli(scene, folder, options) for _ in range(options.rounds)),
+                                              key=lambda run: run[0])
+            except Unfinished as failure:
+                unfinished.append("%s: %s" % (scene.name, failure))
+                figures[key] = None
+                print(row(scene.name, first + ["no result", "", "%.3f s" % floor, "", "", "", "", "%.0f" % limit]))
+                continue
+            opened = open_seconds(scene, options)
             figures[key] = dict(wall=wall, cpu=cpu, peak=peak, floor=floor, opened=opened, limit=limit,
                                 rate=scene.statements / opened, files=len(result.get("files", [])))
-            print(row(scene.name, ["%.1f" % (scene.size / MB), "{:,}".format(scene.statements), "%.2f s" % wall,
-                                   "%.2f s" % cpu, "%.3f s" % floor, "%.1f" % (wall / floor), "%.2f" % opened,
-                                   "{:,.0f}".format(scene.statements / opened), "%.0f" % peak, "%.0f" % limit]))
+            print(row(scene.name, first + ["%.2f s" % wall, "%.2f s" % cpu, "%.3f s" % floor, "%.1f" % (wall / floor),
+                                           "%.2f" % opened, "{:,.0f}".format(scene.statements / opened),
+                                           "%.0f" % peak, "%.0f" % limit]))
+        for line in unfinished:
+            print("  " + line)
         print()
         print("targets")
         for line in targets(figures):
@@ -173,21 +202,23 @@ def targets(figures):
     def verdict(ok):
         return "met" if ok else "NOT met"
     lines = []
+    textures, chain, nodes = figures.get("textures"), figures.get("chain"), figures.get("nodes")
     if "textures" in figures:
-        f = figures["textures"]
-        ratio = f["wall"] / f["floor"]
-        lines.append("texture scene within 5 x the floor: %.1f x, %s (stretch 3 x: %s)"
-                     % (ratio, verdict(ratio <= 5), verdict(ratio <= 3)))
+        ratio = textures["wall"] / textures["floor"] if textures else None
+        lines.append("texture scene within 5 x the floor: %s" % (
+            "%.1f x, %s (stretch 3 x: %s)" % (ratio, verdict(ratio <= 5), verdict(ratio <= 3)) if textures
+            else "no result, NOT met"))
     if "chain" in figures:
-        f = figures["chain"]
-        lines.append("chain under 2 s and 500 MB: %.2f s, %.0f MB, %s" % (f["wall"], f["peak"],
-                                                                         verdict(f["wall"] < 2 and f["peak"] < 500)))
+        lines.append("chain under 2 s and 500 MB: %s" % (
+            "%.2f s, %.0f MB, %s" % (chain["wall"], chain["peak"], verdict(chain["wall"] < 2 and chain["peak"] < 500))
+            if chain else "no result, NOT met"))
     if "nodes" in figures:
-        f = figures["nodes"]
-        lines.append("node scene read at 1,000,000 statements/s or more: {:,.0f}/s, {}".format(
-            f["rate"], verdict(f["rate"] >= 1e6)))
+        lines.append("node scene read at 1,000,000 statements/s or more: %s" % (
+            "{:,.0f}/s, {}".format(nodes["rate"], verdict(nodes["rate"] >= 1e6)) if nodes else "no result, NOT met"))
     for key, f in sorted(figures.items()):
-        lines.append("%s peak under %.0f MB: %.0f MB, %s" % (key, f["limit"], f["peak"], verdict(f["peak"] < f["limit"])))
+        if f:
+            lines.append("%s peak under %.0f MB: %.0f MB, %s" % (key, f["limit"], f["peak"],
+                                                                verdict(f["peak"] < f["limit"])))
     return lines
 
 
