@@ -52,14 +52,19 @@ class FarmShotTest(unittest.TestCase):
 
     def test_loaded_references_and_textures_through_the_hosts_rules(self):
         group = vfile.getAssets(self.scene)
-        scenes = self.show + "/scenes/"
-        # loaded at every depth; failed ones too (the render node loads them); not the deferred
+        scenes, images = self.show + "/scenes/", self.show + "/sourceimages/"
+        # the chair's texture is the one its set's reference edit names, once the host applies it
+        chair = [path for path in group.files if path in (images + "chair_oak.png", images + "chair_wood.png")]
+        self.assertEqual(len(chair), 1, sorted(group.files))
+        # references loaded at every depth, and failed ones (the render node loads them), not the
+        # deferred ones nor anything inside them; the textures of the loaded files, found through
+        # dirmap, the trailing parts under the project and letter case
         self.assertEqual(sorted(group.files), sorted(
             [scenes + name for name in ("sets/diner.ma", "props/chair.ma", "chars/Hero.ma", "props/lamp.ma",
                                         "loop/loop_a.ma", "loop/loop_b.ma", "broken/truncated.ma")] +
-            [self.show + "/sourceimages/shot_matte.png"]))
+            [images + name for name in ("shot_matte.png", "diner_walls.png", "hero_skin.png", "lamp.png")] +
+            chair))
         self.assertEqual(group.missingFiles, set([ARTIST_ROOT + "//scenes/props/gone.ma"]))
-
 
 if __name__ == "__main__":
     unittest.main()

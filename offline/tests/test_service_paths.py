@@ -87,9 +87,11 @@ class PathRulesTest(ServiceTest):
     def test_the_log_says_which_rule_found_each_file(self):
         self.touch("proj/sourceimages/a.png")
         self.touch("proj/sourceimages/b.png")
+        self.touch("proj/sourceimages/d.png")
         self.touch("other/c.png")
         self.scene.dirmap_enabled, self.scene.mappings = True, [("C:/show", self.p("other"))]
-        for index, written in enumerate(["C:/show/c.png", "sourceimages/a.png", "b.png", self.p("proj/x.png")]):
+        for index, written in enumerate(["C:/show/c.png", "sourceimages/a.png", "b.png", self.p("proj/x.png"),
+                                         "D:\\Show\\SourceImages\\D.PNG"]):
             self.scene.node("f%d" % index, "file", ftn=written)
         vfile.getAssets(self.scene_path)
         with io.open(self.p("log.txt"), encoding="utf-8") as handle:
@@ -100,6 +102,8 @@ class PathRulesTest(ServiceTest):
             % (self.project, self.p("proj/sourceimages")),
             "Found under the file-rule folder %s, in %s (written without a folder): b.png"
             % (self.p("proj/sourceimages"), self.p("proj/sourceimages")),
+            'Found under the project root %s, letter case as on disk, in %s (written in "D:/Show/SourceImages"): D.PNG'
+            % (self.project, self.p("proj/sourceimages")),
         ]))
 
     def test_a_host_without_a_project_puts_relative_paths_in_the_scene_folder(self):

@@ -78,7 +78,7 @@ class Resolver(object):
     def __init__(self, project, view):
         self.project = project
         self.view = view
-        self._places = {}  # (written folder, Windows, kind, holder) -> [(folder on disk, rule)]
+        self._places = {}  # (written folder, Windows, kind, holder) -> [(folder on disk, rule, case differs)]
         self._found = collections.OrderedDict()  # (rule, folder on disk, written folder) -> [names]
 
     def resolve(self, reference, frames):
@@ -102,19 +102,19 @@ class Resolver(object):
             mapped = scene_queries.convert_directory(self.project.host, path)
             if mapped and mapped != path and path_text.names_a_place_here(mapped):
                 folder, name = _split(mapped)
-                disk_folder = self._walk(folder, windows)
-                pattern = None if disk_folder is None else self._found_in(disk_folder, name, plain, reference,
-                                                                          frames, windows)
+                walked = self._walk(folder, windows)
+                pattern = None if walked is None else self._found_in(walked[0], name, plain, reference, frames,
+                                                                     windows)
                 if pattern is not None:
-                    self._note("through dirmap", disk_folder, path)
+                    self._note(_with_case("through dirmap", walked[1], pattern, name), walked[0], path)
                     return pattern
         folder, name = _split(path)
         if name in ("", ".", ".."):
             folder, name = _split(path_text.normalise(path).replace("\\", "/"))
-        for disk_folder, rule in self._project_places(folder, windows, reference.kind, reference.base_dir):
+        for disk_folder, rule, folded in self._project_places(folder, windows, reference.kind, reference.base_dir):
             pattern = self._found_in(disk_folder, name, plain, reference, frames, windows)
             if pattern is not None:
-                self._note(rule, disk_folder, path)
+                self._note(_with_case(rule, folded, pattern, name), disk_folder, path)
                 return pattern
         return _make_pattern(self._missing_place(expanded, absolute, reference), reference, frames, False)
 
@@ -140,20 +140,13 @@ class Resolver(object):
         return pattern if file_patterns.has_any(pattern, self.view) else None
 
     def _walk(self, folder, fold_case):
-        """The folder as spelled on disk, each component matched ignoring case when fold_case;
-        None when it is not a folder here."""
-        view = self.view
-        if view.is_folder(folder):
-            return folder
+        """(the folder as spelled on disk, whether its letter case differs), each component matched
+        ignoring case when fold_case; None when it is not a folder here."""
+        if self.view.is_folder(folder):
+            return folder, False
         if not fold_case or not folder.startswith("/"):
             return None
-        found = "/"
-        for part in path_text.components(folder):
-            spelled = view.spelled(found, part, True)
-            if spelled is None:
-                return None
-            found = _join(found, spelled)
-        return found if view.is_folder(found) else None
+        return self._descend("/", path_text.components(folder), True)
 
     def _project_places(self, written_folder, windows, kind, holder):
         """The folders on disk where the trailing parts of a path written in written_folder are
@@ -172,7 +165,8 @@ class Resolver(object):
             if rest is not None:
                 found = self._descend(root, path_text.components(rest)[:-1], windows)
                 if found is not None:
-                    places.append((found, "after the // project marker, under the project root %s" % root))
+                    places.append(found[:1] + ("after the // project marker, under the project root %s" % root,)
+                                  + found[1:])
         bases = []
         if holder:
             bases.append((holder.replace(os.sep, "/"), "beside the file that names it, in %s" % holder))
@@ -186,14 +180,16 @@ class Resolver(object):
                 continue
             for start in range(len(parts) + 1):
                 found = self._descend(base, parts[start:], windows)
-                if found is not None and all(found != known for known, _ in places):
-                    places.append((found, rule))
+                if found is not None and all(found[0] != known for known, _, _ in places):
+                    places.append((found[0], rule, found[1]))
         self._places[key] = places
         return places
 
     def _descend(self, base, parts, fold_case):
-        """base/parts as spelled on disk when it is a folder there, else None."""
+        """(base/parts as spelled on disk, whether its letter case differs from parts') when it is
+        a folder there, else None."""
         folder = base
+        folded = False
         for part in parts:
             if part == "..":
                 folder = os.path.dirname(folder) or folder
@@ -201,8 +197,9 @@ class Resolver(object):
             spelled = self.view.spelled(folder, part, fold_case)
             if spelled is None:
                 return None
+            folded = folded or spelled != part
             folder = _join(folder, spelled)
-        return folder if self.view.is_folder(folder) else None
+        return (folder, folded) if self.view.is_folder(folder) else None
 
     def _note(self, rule, disk_folder, written):
         folder, name = _split(written)
@@ -217,6 +214,12 @@ class Resolver(object):
             where = ('written in "%s"' % written_folder) if written_folder else "written without a folder"
             vout.Info("Found %s, in %s (%s): %s" % (rule, disk_folder, where, ", ".join(names)))
         self._found.clear()
+
+
+def _with_case(rule, folded, pattern, written_name):
+    if folded or (pattern.present and os.path.basename(pattern.path) != written_name):
+        return rule + ", letter case as on disk"
+    return rule
 
 
 def _split(path):
