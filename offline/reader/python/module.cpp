@@ -34,9 +34,10 @@ std::string textArgument(PyObject* object, const char* what) {
   return python::utf8(object);
 }
 
+// Python looks no codec up to decode nothing, so the probe decodes one byte.
 bool knownCodec(const char* codec) {
   bool known = true;
-  python::guard([&] { python::decodedText("", codec); }, [&](const python::CaughtError&) { known = false; });
+  python::guard([&] { python::decodedText("a", codec); }, [&](const python::CaughtError&) { known = false; });
   return known;
 }
 
