@@ -114,16 +114,20 @@ def main():
 
         import mayascene
         scene = os.path.join(support.REPOSITORY, "offline", "fixtures", "arnold_layers.ma")
+        binary = os.path.join(support.REPOSITORY, "offline", "fixtures", "mb", "arnold_shot_2024.mb")
         truncated = os.path.join(folder, "truncated.ma")
-        with open(scene, "rb") as source, open(truncated, "wb") as target:
-            target.write(source.read()[:2000])
+        truncated_binary = os.path.join(folder, "truncated.mb")
+        for whole, cut in ((scene, truncated), (binary, truncated_binary)):
+            with open(whole, "rb") as source, open(cut, "wb") as target:
+                target.write(source.read()[:2000])
 
         def load_scenes():
-            assert mayascene.load(scene)
-            try:
-                mayascene.load(truncated)
-            except mayascene.ParseError:
-                pass
+            for whole, cut in ((scene, truncated), (binary, truncated_binary)):
+                assert mayascene.load(whole)
+                try:
+                    mayascene.load(cut)
+                except mayascene.ParseError:
+                    pass
 
         import scenegraph
         graph_fixtures = os.path.join(support.REPOSITORY, "offline", "fixtures", "graph")
@@ -153,7 +157,7 @@ def main():
         graphs = growth_over(iterations, graph_queries)
         sys.stdout = sys.__stdout__
         passed = report("analyses", iterations, analyses)
-        passed = report("scene loads (one whole, one truncated)", iterations, loads) and passed
+        passed = report("scene loads (a whole and a truncated .ma and .mb)", iterations, loads) and passed
         passed = report("scene graphs (four files, every query, the errors)", iterations, graphs) and passed
         return 0 if passed else 1
     finally:

@@ -177,6 +177,8 @@ TEST(AddedAttribute, BothFlagLayouts) {
       EXPECT_EQ(a.default_value, c.default_value) << c.name;
     }
   }
+  const std::string huge = attr_chunk("aLI1", 0x00F80048, true, u32(1) + u32(0) + z("n") + z("n") + u32(0) + "DBLE" + f64(1e300));
+  EXPECT_EQ(decode_added_attribute(huge).default_value, Value::integer(0));
   EXPECT_THROW(decode_added_attribute("aXYZ" + u32(0)), Malformed);
   EXPECT_THROW(decode_added_attribute("aDBL" + u32(0) + u32(1) + u32(9999)), Malformed);
 }

@@ -1,5 +1,6 @@
 // ATTR (addAttr): kind, flags, data tags, long and short name, optional parent, nice name and enum
 // fields, limits and the default value.
+#include <cmath>
 #include <cstring>
 
 #include "decoders.h"
@@ -40,6 +41,11 @@ constexpr DataType kDataTypes[] = {
     {"LNG3", "long3"},       {"SRT2", "short2"},        {"SRT3", "short3"},
 };
 
+// An integer default; one no int64 can hold (a corrupted chunk's NaN or 1e300) reads as 0.
+std::int64_t whole_number(double d) {
+  return std::isfinite(d) && std::fabs(d) < 9.2e18 ? static_cast<std::int64_t>(d) : 0;
+}
+
 bool is_name(std::string_view name) {
   if (name.empty()) return false;
   const unsigned char c = static_cast<unsigned char>(name[0]);
@@ -79,7 +85,7 @@ DynamicAttribute decode_with(std::string_view data, const Kind& kind, bool wide_
     const double d = value.f64();
     attr.has_default = true;
     attr.default_value = is_bool ? Value::boolean(d != 0)
-                         : is_integral ? Value::integer(static_cast<std::int64_t>(d))
+                         : is_integral ? Value::integer(whole_number(d))
                                        : Value::real(d);
   } else if (is_bool) {
     attr.has_default = true;
