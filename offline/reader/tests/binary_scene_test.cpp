@@ -225,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         SceneCase{"groups_of_unknown_kinds_and_chunks_inside_nodes",
                   [] {
-                    return F8.file({F8.group("XXXX", {F8.leaf("DATA", "abc")}), F8.group("PING", {F8.leaf("PRNT", u8(0) + z("|a") + z("b"))}),
+                    return F8.file({F8.group("XXXX", {F8.leaf("DATA", "abc")}), F8.group("SLCT", {F8.leaf("STR ", "x")}), F8.group("PING", {F8.leaf("PRNT", u8(0) + z("|a") + z("b"))}),
                                     F8.node("XFRM", 0x8C, "n", "", {F8.leaf("ZZZZ", "?"), F8.group("INNR", {}),
                                                                     F8.value("STR ", "note", z("kept"))}),
                                     F8.list("CONS", {F8.leaf("CWFL", u8(0) + z("a.b") + z("c.d"))})});

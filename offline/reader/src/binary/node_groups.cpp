@@ -91,9 +91,7 @@ void Reader::read_select(const Chunk& group) {
   std::uint64_t at = group.children();
   Chunk first;
   if (!container_.next(group, &at, &first)) return;
-  if (first.group || first.id != tag("SLCT") || first.size > 4096) {
-    container_.fail(first, "a SLCT group that does not open with the name of the node it selects");
-  }
+  if (first.group || first.id != tag("SLCT") || first.size > 4096) return;  // no node named: nothing to edit
   std::string name = container_.data(first);
   while (!name.empty() && name.back() == '\0') name.pop_back();
   read_node_chunks(group, at, detail::selected_node(scene_, names_, name));
