@@ -8,8 +8,8 @@ the scenes the file already records. Progress goes to standard error (scan_progr
 (scan_summary) to standard output, or to standard error when the JSON lines go there.
 
 Exit status: once every scene has its record, the worst status among them (0, 1, 2; 3 for a scene
-without a result); 4 when the scan cannot run (a path that does not exist, an unusable option or
-JSON-lines file); 64 for a command-line mistake; 130 or 143 when interrupted by SIGINT or SIGTERM
+without a result); 4 when the scan cannot run or go on (a path that does not exist, an unusable
+option or JSON-lines file, a full disk); 64 for a command-line mistake; 130 or 143 when interrupted by SIGINT or SIGTERM
 (the scenes finished so far are recorded, the scenes being analysed then are not). A scheduler
 can so tell a finished scan (0 to 3) from one to run again.
 """
@@ -91,9 +91,10 @@ def main(argv):
     args = parse_args(argv)
     if hasattr(sys.stdout, "reconfigure"):
         sys.stdout.reconfigure(errors="backslashreplace")
-    scratch = tempfile.mkdtemp(prefix="vanalyzer-scan-")
     previous = {signum: signal.signal(signum, _stop) for signum in (signal.SIGTERM, signal.SIGHUP)}
+    scratch = None
     try:
+        scratch = tempfile.mkdtemp(prefix="vanalyzer-scan-")
         return _scan(args, scratch)
     except Refusal as refusal:
         sys.stderr.write("vanalyzer-offline scan: %s\n" % refusal)
@@ -107,10 +108,14 @@ def main(argv):
     except BrokenPipeError:  # the reader of the JSON lines went away (`scan ... | head`)
         os.dup2(os.open(os.devnull, os.O_WRONLY), sys.stdout.fileno())
         return 128 + signal.SIGPIPE
+    except OSError as error:  # the machine's fault (a full disk, no process can be started)
+        sys.stderr.write("\nvanalyzer-offline scan: %s; --resume continues it\n" % error)
+        return SCAN_FAILED
     finally:
         for signum, handler in previous.items():
             signal.signal(signum, handler)
-        shutil.rmtree(scratch, ignore_errors=True)
+        if scratch:
+            shutil.rmtree(scratch, ignore_errors=True)
 
 
 def _stop(signum, frame):

@@ -2,8 +2,9 @@
 """Running a scan's scenes, each in its own host process, a number of them at a time.
 
 Whatever happens to one scene (a crash, a hang past the timeout, an unreadable file) becomes that
-scene's record; only an interruption of the whole scan (the stop event) ends the others, and a scene
-whose host was ended that way gets no record, so that a resumed scan analyses it again.
+scene's record; only an interruption of the whole scan (the stop event, or a fault of the machine
+such as a full disk) ends the others, and a scene whose host was ended that way gets no record, so
+that a resumed scan analyses it again.
 """
 import os
 import queue
@@ -46,8 +47,8 @@ class SceneAnalysis(object):
                 reason = "the result carries no status 0, 1 or 2"
         except Refusal as refusal:
             status, reason = NO_RESULT, str(refusal)
-        except OSError as error:  # the interpreter could not be started, the scratch folder is full ...
-            status, reason = NO_RESULT, "the host could not be run: %s" % (error.strerror or error)
+        # an OSError (no process can be started, the scratch folder is full) is the machine's, not
+        # the scene's: it stops the scan, which --resume continues
         finally:
             host = read_host_report(paths["host_report"]) if os.path.isfile(paths["host_report"]) else None
             shutil.rmtree(folder, ignore_errors=True)

@@ -184,6 +184,29 @@ def test_sigterm_ends_the_running_hosts_and_records_only_finished_scenes(library
     assert waiting in [record["scene"] for record in lines(jsonl)] and len(lines(jsonl)) == 4
 
 
+def test_a_fault_of_the_machine_stops_the_scan_and_resume_continues_it(library):
+    """No host can be started any more (here: the interpreter is gone): the scan stops with 4 rather
+    than record the fault as the scenes' own, and --resume finishes once the machine is sound."""
+    _interrupted_library(library)
+    python = os.path.join(library.root, "python3")
+    os.symlink(sys.executable, python)
+    jsonl = os.path.join(library.root, "scan.jsonl")
+    command = library.command(library.scenes, "-j", "1", "--jsonl", jsonl)
+    command[-1] = python
+    scan = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=library.env())
+    wait_for(lambda: os.path.exists(library.gate + ".pid") and os.path.getsize(library.gate + ".pid"),
+             "the waiting scene's host")
+    os.remove(python)
+    open(library.gate, "w").close()
+    out, err = scan.communicate(timeout=60)
+    assert scan.returncode == 4, err
+    assert b"No such file or directory" in err and b"--resume continues it" in err
+    assert [record["scene"] for record in lines(jsonl)] == [os.path.join(library.scenes, name) for name in
+                                                            ("a.ma", "b.ma")]
+    assert library.run(library.scenes, "--jsonl", jsonl, "--resume")[0] == 1
+    assert len(lines(jsonl)) == 4
+
+
 def test_shards_partition_the_library(library):
     for index in range(7):
         library.scene("f%d/s%d.ma" % (index % 3, index), "status %d" % (index % 3))
