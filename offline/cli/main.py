@@ -62,7 +62,8 @@ def check_analysis_options(args):
 
 def parse_args(argv):
     parser = _Parser(prog="vanalyzer-offline",
-                     description="Analyse a Maya scene as the render service would, and print the result.")
+                     description="Analyse a Maya scene as the render service would, and print the result.",
+                     epilog="Many scenes at once: vanalyzer-offline scan PATH... (see vanalyzer-offline scan --help).")
     parser.add_argument("scene", help="the scene file")
     add_analysis_options(parser)
     parser.add_argument("--result", help="where the result JSON is written (default: not kept)")

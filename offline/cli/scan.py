@@ -68,7 +68,10 @@ def _shard(text):
 
 def parse_args(argv):
     parser = _Parser(prog="vanalyzer-offline scan",
-                     description="Analyse every Maya scene under the given paths, one JSON line per scene.")
+                     description="Analyse every Maya scene under the given paths, one JSON line per scene.",
+                     epilog="--timeout is %g s for each scene unless given (0: none). Exit status: the worst "
+                            "status among the scenes (0, 1, 2, 3); 4 when the scan cannot run or go on; 64 for "
+                            "a usage mistake; 130/143 when interrupted." % DEFAULT_TIMEOUT)
     parser.add_argument("paths", nargs="+", metavar="PATH",
                         help="a scene file, or a folder searched recursively for .ma and .mb scenes")
     parser.add_argument("-j", "--jobs", type=_jobs, default=default_jobs(),
