@@ -20,17 +20,17 @@ not_run=0
 failures=()
 not_run_names=()
 step() {  # step NAME COMMAND...: runs one check and counts it
-  local name=$1
+  local name=$1 started=$SECONDS
   shift
   echo
   echo "=== $name"
   if "$@"; then
     passed=$((passed + 1))
-    echo "--- $name: passed"
+    echo "--- $name: passed ($((SECONDS - started)) s)"
   else
     failed=$((failed + 1))
     failures+=("$name")
-    echo "--- $name: FAILED"
+    echo "--- $name: FAILED ($((SECONDS - started)) s)"
   fi
 }
 corpus_step() {  # corpus_step NAME COMMAND...: a check over the real-scene corpus, run when it is there
@@ -126,6 +126,7 @@ if [ -x offline/reader/fuzz/run.sh ]; then
 fi
 
 echo
+echo "Took $((SECONDS / 60)) min $((SECONDS % 60)) s"
 echo "Interpreters covered: ${covered[*]} (and Debian's $(/usr/bin/python3 -c 'import sys; print(sys.version.split()[0])') for the command line)"
 [ ${#failures[@]} -eq 0 ] || printf 'Failed: %s\n' "${failures[@]}"
 [ ${#not_run_names[@]} -eq 0 ] || printf 'Not run: %s\n' "${not_run_names[@]}"
