@@ -46,6 +46,11 @@ function(vanalyzer_add_extension prefix)
   foreach(line abi3 py27)
     set(target ${prefix}_${line})
     add_library(${target} MODULE ${EXT_SOURCES})
+    # python_extensions_<line>: every extension of one line, for a build that needs only that line
+    if(NOT TARGET python_extensions_${line})
+      add_custom_target(python_extensions_${line})
+    endif()
+    add_dependencies(python_extensions_${line} ${target})
     vanalyzer_target_defaults(${target})
     target_link_libraries(${target} PRIVATE ${EXT_LIBRARIES})
     set_target_properties(${target} PROPERTIES

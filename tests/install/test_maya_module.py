@@ -51,6 +51,7 @@ def test_each_maya_finds_its_binary_and_every_interpreter_of_its_line_imports_it
     entries = maya_module.read(os.path.join(installed, "vanalyzer.mod"))
     assert sorted(entry.conditions["MAYAVERSION"] for entry in entries) == sorted(MAYA_PYTHON)
     assert set(entry.name for entry in entries) == {"vanalyzer"}
+    imported = set()
     for maya, line in sorted(MAYA_PYTHON.items()):
         folders = maya_module.python_path(entries, maya, "linux")
         assert len(folders) == 1, (maya, folders)
@@ -58,6 +59,9 @@ def test_each_maya_finds_its_binary_and_every_interpreter_of_its_line_imports_it
         binary = "vanalyzer.so" if line == "2.7" else "vanalyzer.abi3.so"
         assert os.listdir(folders[0]) == [binary], maya
         for minor in (["2.7"] if line == "2.7" else [m for m in MATRIX if m != "2.7"]):
+            if (folders[0], minor) in imported:  # the Mayas of one line share their folder
+                continue
+            imported.add((folders[0], minor))
             # the service's own modules (vout, vfile, vutils) and maya.cmds, which the analyzer imports,
             # stand in by the behaviour tests' doubles, after the folders the module names
             done = subprocess.run([interpreter(minor), "-E", "-s", "-c",
