@@ -9,9 +9,9 @@ the scenes the file already records. Progress goes to standard error (scan_progr
 
 Exit status: once every scene has its record, the worst status among them (0, 1, 2; 3 for a scene
 without a result); 4 when the scan cannot run or go on (a path that does not exist, an unusable
-option or JSON-lines file, a full disk); 64 for a command-line mistake; 130 or 143 when interrupted by SIGINT or SIGTERM
-(the scenes finished so far are recorded, the scenes being analysed then are not). A scheduler
-can so tell a finished scan (0 to 3) from one to run again.
+option or JSON-lines file, a full disk); 64 for a command-line mistake; 130 or 143 when interrupted
+by SIGINT or SIGTERM (the scenes finished so far are recorded, the scenes being analysed then are
+not). A scheduler can so tell a finished scan (0 to 3) from one to run again.
 """
 from __future__ import print_function
 
