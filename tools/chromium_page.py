@@ -165,6 +165,11 @@ class Page(object):
                 found.append(params["entry"].get("text"))
         return found
 
+    def pdf(self):
+        """The page as printed (A4-size paper is Chromium's default, backgrounds kept), PDF bytes."""
+        data = self.browser.call("Page.printToPDF", self.session, printBackground=True)["data"]
+        return base64.b64decode(data)
+
     def screenshot(self, path):
         """A PNG of the whole page, as tall as its content."""
         height = int(self.evaluate("Math.ceil(document.documentElement.scrollHeight)"))

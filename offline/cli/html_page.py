@@ -35,11 +35,11 @@ dl.facts dt { font-weight: bold; } dl.facts dd { margin: 0; }
 table { border-collapse: collapse; width: 100%; margin: 4px 0 8px; }
 th, td { border: 1px solid var(--line); padding: 3px 8px; text-align: left; vertical-align: top; }
 th { background: var(--soft); }
-th button { font: inherit; font-weight: bold; border: 0; background: none; padding: 0; cursor: pointer; }
-th[aria-sort="ascending"] button::after { content: " \\25B2"; }
-th[aria-sort="descending"] button::after { content: " \\25BC"; }
+table.sortable th { cursor: pointer; }
+th[aria-sort="ascending"]::after { content: " \\25B2"; }
+th[aria-sort="descending"]::after { content: " \\25BC"; }
 td.number, th.number { text-align: right; white-space: nowrap; }
-tr.missing td { background: #fdeceb; } tr.infected td { background: #fdeceb; }
+tr.missing td, tr.infected td { background: #fdeceb; } tr.deferred td { background: #fdf4e3; }
 tfoot td { font-weight: bold; background: var(--soft); }
 .message { border-left: 4px solid var(--line); padding: 4px 10px; margin: 6px 0; }
 .message.error { border-color: var(--error); } .message.warnings { border-color: var(--warnings); }
@@ -50,8 +50,8 @@ section.scene { margin-top: 24px; }
 [hidden] { display: none !important; }
 @media print {
   body { max-width: none; padding: 0; font-size: 11px; }
-  .filters, th button::after { display: none; }
-  .banner, .badge, tr.missing td, tr.infected td, th, tfoot td { -webkit-print-color-adjust: exact;
+  .filters, th::after { display: none; }
+  .banner, .badge, tr.missing td, tr.infected td, tr.deferred td, th, tfoot td { -webkit-print-color-adjust: exact;
     print-color-adjust: exact; }
   tr { break-inside: avoid; } section.scene { break-before: page; }
   a { color: inherit; text-decoration: none; }
@@ -65,12 +65,9 @@ SCRIPT = """
   each(document.querySelectorAll("table.sortable"), function (table) {
     var heads = table.tHead.rows[0].cells;
     each(heads, function (head, column) {
-      var button = document.createElement("button");
-      button.type = "button";
-      button.textContent = head.textContent;
-      head.textContent = "";
-      head.appendChild(button);
-      button.addEventListener("click", function () {
+      head.tabIndex = 0;
+      head.title = "sort by this column";
+      var sort = function () {
         var ascending = head.getAttribute("aria-sort") !== "ascending";
         var numeric = head.classList.contains("number");
         each(heads, function (other) { other.removeAttribute("aria-sort"); });
@@ -88,6 +85,10 @@ SCRIPT = """
           return (x < y ? -1 : x > y ? 1 : 0) * (ascending ? 1 : -1);
         });
         each(rows, function (row) { body.appendChild(row); });
+      };
+      head.addEventListener("click", sort);
+      head.addEventListener("keydown", function (event) {
+        if (event.key === "Enter" || event.key === " ") { event.preventDefault(); sort(); }
       });
     });
   });

@@ -150,7 +150,8 @@ def _references(rec):
             return '<h3>References</h3><p class="problem">Not read: %s.</p>' % esc(problem)
         return ""
     refs = [r for r in _list(references) if isinstance(r, dict)]
-    rows = [({"class": "missing"} if r.get("state") in ("missing", "failed") else None, [
+    marks = {"missing": "missing", "failed": "missing", "deferred": "deferred"}
+    rows = [({"class": marks[r.get("state")]} if r.get("state") in marks else None, [
         text(r.get("namespace")), text(r.get("state")), path(r.get("path")), path(r.get("resolved")),
         number(r.get("depth")), text(r.get("reason"))]) for r in refs]
     columns = [("Namespace", False), ("State", False), ("Path as written", False), ("Resolved", False),

@@ -48,6 +48,8 @@ def test_the_example_shot_s_report_renders(browser, built, tmp_path):
     page.screenshot(str(tmp_path / "shot010.png"))
     width, height = png_size(str(tmp_path / "shot010.png"))
     assert width == 1280 and height > 900
+    printed = page.pdf()
+    assert printed.startswith(b"%PDF-") and printed.rstrip().endswith(b"%%EOF")  # it prints
     assert page.errors() == []
 
 
@@ -70,9 +72,9 @@ def test_the_script_sorts_tables_and_filters_scenes(browser, tmp_path):
     overview = "document.querySelector('table')"
     scenes = "Array.from(%s.tBodies[0].rows).map(r => r.cells[0].innerText.split('/').pop())" % overview
     assert page.evaluate(scenes) == ["clean.ma", "warned.ma", "infected.ma", "broken.ma"]
-    page.evaluate("%s.tHead.rows[0].cells[7].querySelector('button').click()" % overview)  # seconds, ascending
+    page.evaluate("%s.tHead.rows[0].cells[7].click()" % overview)  # seconds, ascending
     assert page.evaluate(scenes) == ["broken.ma", "clean.ma", "infected.ma", "warned.ma"]
-    page.evaluate("%s.tHead.rows[0].cells[7].querySelector('button').click()" % overview)  # and descending
+    page.evaluate("%s.tHead.rows[0].cells[7].click()" % overview)  # and descending
     assert page.evaluate(scenes) == ["warned.ma", "infected.ma", "clean.ma", "broken.ma"]
     assert page.evaluate("document.querySelector('.filters').hidden") is False
     shown = ("Array.from(document.querySelectorAll('section.scene')).filter(s => !s.hidden)"

@@ -82,7 +82,7 @@ def test_a_scene_page_shows_banner_facts_layers_cameras_messages_references_and_
     assert "<h3>Render layers (1)</h3>" in text and "<td>masterLayer</td><td>arnold</td><td>|cam</td>" in text
     assert "<h3>Cameras (1)</h3><ul><li><code>|cam</code></li></ul>" in text
     assert "<h3>References (3: 1 loaded, 1 deferred, 1 missing)</h3>" in text
-    assert '<tr class="missing"><td>prop</td><td>missing</td>' in text
+    assert '<tr class="missing"><td>prop</td><td>missing</td>' in text and '<tr class="deferred"><td>fx</td>' in text
 
 
 def test_what_a_scene_page_says_when_parts_are_absent():
