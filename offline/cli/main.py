@@ -4,8 +4,9 @@
 It checks what it can before starting (scene, catalogue, interpreter, result
 path), starts the host interpreter on bootstrap.py with the run's settings in
 its environment, relays progress while the analysis runs, and prints the
-delivered result.  Exit status: the result's status (0, 1, 2); 3 when no
-result was delivered; 64 for a command-line mistake.
+delivered result.  Exit status: the result's status (0, 1, 2), raised to 2 by
+a script-virus finding under --fail-on-malware; 3 when no result was delivered;
+64 for a command-line mistake.
 """
 from __future__ import print_function
 
