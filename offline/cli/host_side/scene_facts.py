@@ -2,6 +2,7 @@
 """The host report's "scene" section: the Maya version and product the scene was saved with."""
 import io
 import re
+import struct
 
 _HEADER_BYTES = 64 * 1024
 _REQUIRES_MAYA = re.compile(br'^requires\s+maya\s+"([^"]*)"\s*;', re.MULTILINE)
@@ -24,14 +25,34 @@ def _asked(cmds):
     return {"maya_version": pairs.get("version"), "product": pairs.get("product"), "from": "fileInfo"}
 
 
+def _binary_chunks(head, tag):
+    """The payloads of the chunks named tag in a Maya Binary file's head: an id and a big-endian size
+    (FOR4: 4 bytes; FOR8: 4 unused bytes, then 8), the payload after it."""
+    wide = head[:4] == b"FOR8"
+    start = head.find(tag)
+    while start >= 0:
+        size_at, size_length = (start + 8, 8) if wide else (start + 4, 4)
+        size_bytes = head[size_at:size_at + size_length]
+        if len(size_bytes) == size_length:
+            size = struct.unpack(">Q" if wide else ">I", size_bytes)[0]
+            yield head[size_at + size_length:size_at + size_length + min(size, 4096)]
+        start = head.find(tag, start + 4)
+
+
 def _from_header(path):
-    """The same facts from the lines a Maya ASCII file opens with (nothing for a binary file)."""
+    """The same facts from the head of the file: the requires and fileInfo lines of a Maya ASCII
+    file, the VERS and FINF chunks of a Maya Binary one."""
     with io.open(path, "rb") as handle:
         head = handle.read(_HEADER_BYTES)
-    info = dict((key.decode("ascii"), value) for key, value in _FILE_INFO.findall(head))
-    version = _REQUIRES_MAYA.search(head) or _ASCII_FIRST_LINE.match(head)
-    return {"maya_version": _text(version.group(1)) if version else _text(info.get("version")),
-            "product": _text(info.get("product")), "from": "header"}
+    if head[:4] in (b"FOR4", b"FOR8"):
+        pairs = [tuple(payload.split(b"\0")[:2]) for payload in _binary_chunks(head, b"FINF")]
+        info = dict((key.decode("latin-1"), value) for key, value in (p for p in pairs if len(p) == 2))
+        version = next(iter(_binary_chunks(head, b"VERS")), None) or info.get("version")
+    else:
+        info = dict((key.decode("ascii"), value) for key, value in _FILE_INFO.findall(head))
+        match = _REQUIRES_MAYA.search(head) or _ASCII_FIRST_LINE.match(head)
+        version = match.group(1) if match else info.get("version")
+    return {"maya_version": _text(version), "product": _text(info.get("product")), "from": "header"}
 
 
 def facts(cmds):
