@@ -80,6 +80,7 @@ class ScanTableTest(unittest.TestCase):
         # what the host may answer for a node it cannot read
         ("n", None, None, None, []),
         ("n", 12, ["x"], "1", []),
+        ("vaccine_gene", None, None, float("nan"), ["vaccine"]),
     ]
 
     def test_families(self):
@@ -94,7 +95,8 @@ class ScanTableTest(unittest.TestCase):
                          ("setup", "after", 4, "import vaccine"))
         self.assertEqual((finding["runs_on_open"], finding["script_type"]), (True, "Open/Close"))
         self.assertEqual(finding["signature"], "imports the vaccine module")
-        for script_type, runs in ((0, False), (1, True), (2, True), (3, True), (6, True), (7, False), (None, False)):
+        for script_type, runs in ((0, False), (1, True), (2, True), (3, True), (6, True), (7, False), (None, False),
+                                  (float("inf"), False), (True, False)):
             finding, = script_scan.scan_node("vaccine_gene", "", None, script_type)
             self.assertEqual(finding["runs_on_open"], runs, script_type)
 

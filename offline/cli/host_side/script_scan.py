@@ -7,6 +7,8 @@ Text hidden as base64 is decoded (as text, a bounded amount) and searched as wel
 """
 import base64
 import binascii
+import math
+import numbers
 import re
 
 from script_signatures import FAMILIES, RUNS_ON_OPEN, SCRIPT_TYPES
@@ -56,7 +58,7 @@ def as_text(value):
 
 def script_type_number(value):
     """Maya's scriptType as an int (the binary format stores it as a double); None when unknown."""
-    if isinstance(value, bool) or not isinstance(value, (int, float)):
+    if isinstance(value, bool) or not isinstance(value, numbers.Real) or math.isinf(value) or math.isnan(value):
         return None
     return int(value)
 
