@@ -6,7 +6,9 @@ from __future__ import print_function
 
 import base64
 import os
+import shutil
 import sys
+import tempfile
 import unittest
 
 import support
@@ -179,6 +181,34 @@ class FixtureScanTest(unittest.TestCase):
             self.assertEqual(sorted(cmds.ls(type="script")), sorted(expected), name)
             found = dict((f["node"], f["family"]) for f in script_scan.findings(cmds))
             self.assertEqual(found, dict((k, v) for k, v in expected.items() if v), name)
+
+    def test_the_script_nodes_of_a_loaded_reference(self):
+        cmds = host_commands()
+        folder = tempfile.mkdtemp()
+        try:
+            shot = os.path.join(folder, "shot.ma")
+            rig = os.path.join(support.FIXTURES, "scripts", "vaccine.ma").replace(os.sep, "/")
+            with open(shot, "w") as handle:
+                handle.write(REFERENCING_SHOT % {"rig": rig})
+            cmds.file(shot, open=True, force=True)
+            if not cmds.ls("chars:*"):
+                self.skipTest("the offline host does not hold the nodes of referenced files yet")
+            found = sorted((f["node"], f["family"]) for f in script_scan.findings(cmds))
+            self.assertEqual(found, [("chars:breed_gene", "vaccine"), ("chars:renamedCarrier", "vaccine"),
+                                     ("chars:rig:setupHelper", "vaccine"), ("chars:vaccine_gene", "vaccine")])
+        finally:
+            shutil.rmtree(folder)
+
+
+REFERENCING_SHOT = """//Maya ASCII 2022 scene
+//Name: shot.ma
+//Codeset: UTF-8
+file -rdi 1 -ns "chars" -rfn "charsRN" -op "v=0;" -typ "mayaAscii" "%(rig)s";
+file -r -ns "chars" -dr 1 -rfn "charsRN" -op "v=0;" -typ "mayaAscii" "%(rig)s";
+requires maya "2022";
+createNode reference -n "charsRN";
+// End of shot.ma
+"""
 
 
 if __name__ == "__main__":
