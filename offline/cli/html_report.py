@@ -150,6 +150,8 @@ def _references(rec):
             return '<h3>References</h3><p class="problem">Not read: %s.</p>' % esc(problem)
         return ""
     refs = [r for r in _list(references) if isinstance(r, dict)]
+    if not refs:
+        return '<h3>References (0)</h3><p class="note">The scene references no other file.</p>'
     marks = {"missing": "missing", "failed": "missing", "deferred": "deferred"}
     rows = [({"class": marks[r.get("state")]} if r.get("state") in marks else None, [
         text(r.get("namespace")), text(r.get("state")), path(r.get("path")), path(r.get("resolved")),

@@ -95,6 +95,9 @@ def test_what_a_scene_page_says_when_parts_are_absent():
     assert "Not scanned: it failed in the host: RuntimeError: boom." in text
     assert "<dt>Maya version</dt><dd>unknown (the host report has no scene section)</dd>" in text
     assert "<h3>References" not in text  # a host without the references section says nothing of them
+    no_references = html_records.variant()
+    no_references["host"]["references"] = []
+    assert "The scene references no other file." in html_report.scene_page(no_references)
     in_error = html_records.variant()
     in_error["result"]["status"] = 2
     assert "Not collected: the analysis stops before the assets" in html_report.scene_page(in_error)
