@@ -108,6 +108,42 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(s.references[2].type, "mayaAscii");
                         EXPECT_EQ(s.references[2].path, "D:/a/ball.ma");
                       }},
+        StatementCase{"reference_edits",
+                      "createNode reference -n \"setRN\";\n"
+                      "\tsetAttr \".ed\" -type \"dataReferenceEdits\" \n\t\t\"setRN\"\n"
+                      "\t\t\"setRN\" 0\n\t\t\"set:chairRN\" 4\n"
+                      "\t\t2 \"set:chair:wood\" \"fileTextureName\" \" -type \\\"string\\\" \\\"C:/a//b.png\\\"\"\n"
+                      "\t\t1 |set:chair:grp \"tag\" \"tg\" \" -ci 1 -dt \\\"string\\\"\"\n"
+                      "\t\t5 4 \"setRN\" (\"|set:chair:grp\" + \".translateX\") \"setRN.placeHolderList[1]\" \"\"\n"
+                      "\t\t0 \"|set:chair:grp\" \"|world\" \"-s -r \"\n"
+                      "\t\t\"set:stoolRN\" 0;\n"
+                      "createNode reference -n \"brokenRN\";\n"
+                      "\tsetAttr \".ed\" -type \"dataReferenceEdits\" \"brokenRN\" \"brokenRN\" 2\n"
+                      "\t\t2 \"a\" \"v\" \" 1\" 9 \"x\" \"y\";\n"
+                      "createNode transform -n \"after\";\n",
+                      [](const Scene& s) {
+                        ASSERT_EQ(s.reference_edits.size(), 2u);
+                        const ReferenceEdits& e = s.reference_edits[0];
+                        EXPECT_EQ(e.holder, "setRN");
+                        EXPECT_EQ(e.owner, "setRN");
+                        ASSERT_EQ(e.groups.size(), 3u);
+                        EXPECT_EQ(e.groups[1].reference_node, "set:chairRN");
+                        ASSERT_EQ(e.groups[1].edits.size(), 4u);
+                        EXPECT_EQ(e.groups[1].edits[0].code, 2);
+                        EXPECT_EQ(e.groups[1].edits[0].fields,
+                                  (std::vector<std::string>{"set:chair:wood", "fileTextureName",
+                                                            " -type \"string\" \"C:/a//b.png\""}));
+                        EXPECT_EQ(e.groups[1].edits[1].fields[0], "|set:chair:grp");  // unquoted addAttr node
+                        EXPECT_EQ(e.groups[1].edits[2].fields,
+                                  (std::vector<std::string>{"4", "setRN", "|set:chair:grp.translateX",
+                                                            "setRN.placeHolderList[1]", ""}));
+                        EXPECT_EQ(e.groups[1].edits[3].code, 0);
+                        EXPECT_EQ(e.groups[2].reference_node, "set:stoolRN");
+                        // an edit of unknown layout keeps what came before it, and the file reads on
+                        ASSERT_EQ(s.reference_edits[1].groups.size(), 1u);
+                        EXPECT_EQ(s.reference_edits[1].groups[0].edits.size(), 1u);
+                        EXPECT_NE(node(s, "after"), nullptr);
+                      }},
         StatementCase{"create_node_hierarchy",
                       "createNode transform -s -n \"persp\";\ncreateNode camera -s -n \"perspShape\" -p \"persp\";\n"
                       "createNode transform -n \"grp\";\ncreateNode transform -n \"a\" -p \"grp\";\n"

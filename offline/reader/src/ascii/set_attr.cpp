@@ -75,6 +75,7 @@ void Reader::set_attr(const Token& command) {
     attr = path.substr(dot);
   }
   attr.erase(0, 1);
+  if (type == "dataReferenceEdits" && target >= 0) return reference_edits(command, target, std::move(t));
   // A range "a[1:3]" is kept only for a short list of plain scalars (renderLayerId and the like);
   // mesh and curve data arrive as ranges too and are skipped.
   long long first = 0;

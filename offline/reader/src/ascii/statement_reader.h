@@ -1,7 +1,7 @@
 // The statement reader behind read_source, shared by its source files: reader.cpp drives it
 // (header comments, statement dispatch, the final fix-ups), and one file per kind of statement
-// holds its handlers: node_statements.cpp, set_attr.cpp, attribute_statements.cpp,
-// header_statements.cpp. statement_args.cpp splits a statement into flags and values.
+// holds its handlers: node_statements.cpp, set_attr.cpp, reference_edits.cpp,
+// attribute_statements.cpp, header_statements.cpp. statement_args.cpp splits a statement into flags and values.
 #pragma once
 
 #include <initializer_list>
@@ -111,6 +111,8 @@ class Reader {
   // ---- setAttr values (set_attr.cpp) ----------------------------------------------------------
   void set_attr(const Token& command);
   void store(int target, const std::string& attr, const std::string& type, const std::vector<Token>& values);
+  // ---- reference edits (reference_edits.cpp) --------------------------------------------------
+  void reference_edits(const Token& command, int target, Token first);
 
   // ---- dynamic attributes, connections, relationships (attribute_statements.cpp) --------------
   void add_attr(const std::vector<Token>& tokens);

@@ -4,25 +4,17 @@
 // counts of codes 2 (setAttr) and 5 4 (a connection into the reference) are established on real
 // files; the others follow the .ma layout of the same codes.
 #include "decoders.h"
+#include "../reference_edit_layout.h"
 
 namespace mayascene {
 namespace binary {
 
 namespace {
 
-constexpr std::uint32_t kPlaceholderConnection = 5;
+constexpr std::uint32_t kPlaceholderConnection = detail::kPlaceholderConnectionEdit;
 
-// The fields after the code (after the sub-code for code 5), or -1 for a code of unknown layout.
 int field_count(std::uint32_t code, std::uint32_t sub_code) {
-  switch (code) {
-    case 0: return 3;  // parent: child, new parent, flags
-    case 1: return 4;  // addAttr: node, long name, short name, flags
-    case 2: return 3;  // setAttr: node, attribute, value tail
-    case 3: return 3;  // connectAttr: source, destination, flags
-    case 4: return 3;  // deleteAttr: node, attribute, ""
-    case kPlaceholderConnection: return sub_code == 0 ? 6 : sub_code <= 4 ? 4 : -1;
-    default: return -1;
-  }
+  return detail::reference_edit_field_count(code, sub_code);
 }
 
 bool plausible_code(std::uint32_t code) { return code <= kPlaceholderConnection; }
