@@ -50,12 +50,15 @@ def test_every_reference_is_placed_and_the_result_is_complete(shot):
     for line in expected:
         assert line + "\n" in out, line
     assert "  failed    broken        %sbroken/truncated.ma  (cannot be read: " % scenes in out
-    # the missing reference is a missing file of the result, the loaded ones are files of it
-    assert any(m["code"] == 10001 and "gone.ma" in m["en"] for m in result["msg"])
-    for name in ("sets/diner.ma", "chars/Hero.ma", "props/lamp.ma"):
-        assert scenes + name in result["files"]
-    # nothing inside a deferred reference is asked for
-    assert not [f for f in result["files"] if f.endswith(("stool.png", "smoke.png"))]
+    # the loaded references and every texture they use are files of the result, under their
+    # on-disk names (the chair's texture as the shot's edit repaths it); nothing of a deferred
+    # reference is; the missing reference is a missing file
+    images = project + "/sourceimages/"
+    assert sorted(result["files"]) == sorted(
+        [scenes + n for n in ("broken/truncated.ma", "chars/Hero.ma", "loop/loop_a.ma", "loop/loop_b.ma",
+                              "props/chair.ma", "props/lamp.ma", "sets/diner.ma")] +
+        [images + n for n in ("chair_oak.png", "diner_walls.png", "hero_skin.png", "lamp.png", "shot_matte.png")])
+    assert [m["code"] for m in result["msg"]] == [10001] and "gone.ma" in result["msg"][0]["en"]
 
 
 def test_the_log_says_how_each_reference_was_found_or_why_not(shot):
@@ -71,5 +74,6 @@ def test_the_log_says_how_each_reference_was_found_or_why_not(shot):
         "[Error] Reference loop:b:aRN (namespace loop:b:a): reference cycle ",
         '[Error] Reference brokenRN (namespace broken): "%sbroken/truncated.ma" cannot be read (' % scenes,
         "[Info] Reference fxRN (namespace fx): saved unloaded (deferred); its contents will not render",
+        "[Info] Reference edits stored in %sshot010_lighting.ma: 1 applied (1 setAttr" % scenes,
     ]:
         assert words in log, words
