@@ -153,12 +153,16 @@ def run_host(interpreter, scene, env, progress, timeout, stop=None):
     ended = None
     try:
         while True:
-            try:
-                # a short wait: the host's end is seen at once, the timeout and the stop within 0.1 s
-                child.wait(0.1)
-                break
-            except subprocess.TimeoutExpired:
-                pass
+            # Waits of 0.1 s: the timeout and the stop are seen within that. The end of the host's
+            # output, which comes with its end, wakes the join at once (Popen.wait polls instead).
+            if reader.is_alive():
+                reader.join(0.1)
+            else:
+                try:
+                    child.wait(0.1)
+                    break
+                except subprocess.TimeoutExpired:
+                    pass
             if timeout and time.time() - progress.started > timeout:
                 ended = Refusal("the analysis took longer than %g s and was ended" % timeout)
             elif stop is not None and stop.is_set():
