@@ -104,19 +104,21 @@ def _without_cycle_collection(gatherer):
 
 
 def _table_references(table):
-    references = []
+    """The references of every node type of a table, one type after another (one ls each)."""
     for node_type, attributes, kind, frame_attrs, tiling in table:
-        references.extend(asset_references.node_references(node_type, attributes, kind, frame_attrs, tiling))
-    return references
+        for reference in asset_references.node_references(node_type, attributes, kind, frame_attrs, tiling):
+            yield reference
 
 
-def _pooled(settings, items):
+def _pooled(settings):
     size = settings.pool_size if isinstance(settings.pool_size, int) else 1
-    return settings.multi_threads == 1 and size > 1 and len(items) > 1
+    return settings.multi_threads == 1 and size > 1
 
 
 def _map(function, items, settings):
     """Disk lookups on a thread pool of the size the settings ask for."""
+    if len(items) < 2:
+        return [function(item) for item in items]
     from multiprocessing.pool import ThreadPool
     pool = ThreadPool(min(settings.pool_size, len(items)))
     try:
@@ -126,43 +128,71 @@ def _map(function, items, settings):
         pool.join()
 
 
-def _resolver(scene_path=None):
-    """The path rules of the open scene for one gatherer call, over the run's view of the disk."""
-    host = scene_queries.cmds()
-    project = path_resolution.Project(scene_path if scene_path is not None else scene_queries.scene_name(), host)
-    return path_resolution.Resolver(project, disk_view.current())
+def _needs_frames(reference):
+    return reference.frame_mode or "#" in reference.raw or "<f" in reference.raw.lower()
 
 
-def _gather(references, settings, resolver=None):
-    if not references:
-        return file_patterns.AssetGroup()
-    resolver = resolver or _resolver()
-    frames = scene_queries.render_frames() if any(r.frame_mode or "#" in r.raw or "<f" in r.raw.lower()
-                                                  for r in references) else None
-    patterns = [resolver.resolve(reference, frames) for reference in references]
-    view = resolver.view
-    group = file_patterns.AssetGroup()
-    if _pooled(settings, patterns):
-        for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all, view), patterns, settings):
-            group.add(part)
-    else:
-        for pattern in patterns:
-            file_patterns.expand(pattern, settings.seek_all, view, group)
-    return group
+class _Gathering(object):
+    """One gatherer call: its path rules and the render's frames, asked for on first need, and
+    what it found. References are resolved and expanded as they come, never all held at once."""
+
+    def __init__(self, settings, scene_path=None):
+        self.settings = settings
+        self.scene_path = scene_path
+        self.resolver = None
+        self.group = file_patterns.AssetGroup()
+        self._frames = None
+        self._frames_asked = False
+
+    def rules(self):
+        """The path rules of the open scene, over the run's view of the disk."""
+        if self.resolver is None:
+            host = scene_queries.cmds()
+            scene_path = self.scene_path if self.scene_path is not None else scene_queries.scene_name()
+            self.resolver = path_resolution.Resolver(path_resolution.Project(scene_path, host), disk_view.current())
+        return self.resolver
+
+    def _frames_for(self, reference):
+        # only a reference that can name frames needs them; the others' patterns hold none
+        if not _needs_frames(reference):
+            return None
+        if not self._frames_asked:
+            self._frames, self._frames_asked = scene_queries.render_frames(), True
+        return self._frames
+
+    def add(self, references):
+        settings, group = self.settings, self.group
+        pooled = [] if _pooled(settings) else None
+        files = group.files
+        for reference in references:
+            pattern = self.rules().resolve(reference, self._frames_for(reference))
+            if pooled is not None:
+                pooled.append(pattern)
+            elif pattern.present and not pattern.named_tiles:
+                files.add(pattern.path)  # most: one name already found
+            else:
+                file_patterns.expand(pattern, settings.seek_all, self.resolver.view, group)
+        if pooled:
+            view = self.resolver.view
+            for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all, view), pooled,
+                             settings):
+                group.add(part)
+        return group
+
+    def finish(self, label):
+        group = self.group
+        if self.resolver is not None:
+            self.resolver.log_findings()
+        for path in group.missingFiles:
+            vout.RecordMissing(path)
+        vout.Info("%s: %d files, %d missing." % (label, len(group.files), len(group.missingFiles)))
+        return group
 
 
-def _finish(group, label, resolver=None):
-    if resolver is not None:
-        resolver.log_findings()
-    for path in group.missingFiles:
-        vout.RecordMissing(path)
-    vout.Info("%s: %d files, %d missing." % (label, len(group.files), len(group.missingFiles)))
-    return group
-
-
-def _reference_assets(resolver):
+def _reference_assets(gathering):
     """The files of the references the render loads; the missing ones by their unresolved paths."""
-    group = file_patterns.AssetGroup()
+    resolver = gathering.rules()
+    group = gathering.group
     for reference in scene_references.reference_files(resolver.project.host):
         if reference.deferred:
             vout.Debug("Reference %s is deferred: its file %s is not needed." % (reference.node, reference.path))
@@ -178,7 +208,6 @@ def _reference_assets(resolver):
             vout.Info("Reference %s is not loaded here, but %s: its file %s is listed for the render." %
                       (reference.node, why, ", ".join(sorted(found.files))))
         group.files |= found.files
-    return group
 
 
 @_without_cycle_collection
@@ -186,10 +215,10 @@ def scene_assets(scene_path, settings):
     """Files of Maya's own nodes and the scene's references."""
     vout.Info("Gathering scene assets.")
     disk_view.begin_run()
-    resolver = _resolver(scene_path)
-    group = _reference_assets(resolver)
-    group.add(_gather(_table_references(GENERAL_NODES), settings, resolver))
-    return _finish(group, "Scene assets", resolver)
+    gathering = _Gathering(settings, scene_path)
+    _reference_assets(gathering)
+    gathering.add(_table_references(GENERAL_NODES))
+    return gathering.finish("Scene assets")
 
 
 _ASS_PARAMETER = re.compile(r"\b(?:filename|dso)\s+\"([^\"]+)\"")
@@ -213,45 +242,40 @@ def _ass_references(path):
 def arnold_assets(settings):
     """Arnold's files; with ass_mode 1 also the files its .ass stand-ins name."""
     vout.Info("Gathering Arnold assets.")
-    references = _table_references(ARNOLD_NODES)
-    resolver = _resolver() if references else None
-    group = _gather(references, settings, resolver)
+    gathering = _Gathering(settings)
+    group = gathering.add(_table_references(ARNOLD_NODES))
     if settings.ass_mode == 1:
-        nested = []
         for path in sorted(group.files):
             if re.search(r"\.ass(\.gz)?$", path, re.IGNORECASE):
-                nested.extend(_ass_references(path))
-        if nested:
-            group.add(_gather(nested, settings, resolver))
-    return _finish(group, "Arnold assets", resolver)
+                gathering.add(_ass_references(path))
+    return gathering.finish("Arnold assets")
 
 
 @_without_cycle_collection
 def redshift_assets(settings, with_texture_caches):
     """Redshift's files; with_texture_caches adds the .rstexbin caches beside them."""
     vout.Info("Gathering Redshift assets.")
-    references = _table_references(REDSHIFT_NODES)
-    resolver = _resolver() if references else None
-    group = _gather(references, settings, resolver)
+    gathering = _Gathering(settings)
+    group = gathering.add(_table_references(REDSHIFT_NODES))
     if with_texture_caches:
         for path in list(group.files):
             cache = os.path.splitext(path)[0] + ".rstexbin"
             if cache != path and file_patterns.exists(cache):
                 group.files.add(cache)
-    return _finish(group, "Redshift assets", resolver)
+    return gathering.finish("Redshift assets")
 
 
 @_without_cycle_collection
 def vray_assets(settings):
     vout.Info("Gathering VRay assets.")
-    references = _table_references(VRAY_NODES)
-    resolver = _resolver() if references else None
-    return _finish(_gather(references, settings, resolver), "VRay assets", resolver)
+    gathering = _Gathering(settings)
+    gathering.add(_table_references(VRAY_NODES))
+    return gathering.finish("VRay assets")
 
 
 @_without_cycle_collection
 def renderman_assets(settings):
     vout.Info("Gathering RenderMan assets.")
-    references = _table_references(RENDERMAN_NODES)
-    resolver = _resolver() if references else None
-    return _finish(_gather(references, settings, resolver), "RenderMan assets", resolver)
+    gathering = _Gathering(settings)
+    gathering.add(_table_references(RENDERMAN_NODES))
+    return gathering.finish("RenderMan assets")

@@ -22,11 +22,11 @@ class Reference(object):
         self.base_dir = base_dir
 
 
-def _text_values(node, attribute_groups, host):
+def _text_values(node, attribute_groups, get):
     """The non-empty text values of a node's file attributes."""
     values = []
     for names in attribute_groups:
-        value = scene_queries.first_attribute(node, names, host=host)
+        value = get(node, names)
         if isinstance(value, (list, tuple)):
             values.extend(item for item in value if item)
         elif value:
@@ -35,19 +35,25 @@ def _text_values(node, attribute_groups, host):
 
 
 def node_references(node_type, attribute_groups, kind, frame_attrs=None, tiling=False):
-    """The references held by every node of a type in the given file attributes.
+    """The references held by every node of a type in the given file attributes, one by one.
 
     frame_attrs names the (use, frame, offset) attributes of a node that can
     read a frame sequence; tiling reads the node's ``uvTilingMode``.
     """
-    references = []
     nodes = scene_queries.nodes_of_type(node_type)
     if not nodes:
-        return references
+        return
     host = scene_queries.cmds()
+    get_attr = host.getAttr
 
     def get(node, names, default=None):
-        return scene_queries.first_attribute(node, names, default, host)
+        # scene_queries.first_attribute, inlined: three of these for each node of a big scene
+        for name in names:
+            try:
+                return get_attr(node + "." + name)
+            except Exception:
+                continue
+        return default
 
     for node in nodes:
         frame_mode = False
@@ -61,14 +67,13 @@ def node_references(node_type, attribute_groups, kind, frame_attrs=None, tiling=
                 if isinstance(value, (int, float)):
                     named_frame = int(round(value + (offset or 0)))
         mode = 0
-        explicit = []
+        explicit = ()
         if tiling:
             mode = get(node, ("uvTilingMode", "uvt"), 0) or 0
             if mode == 4:
                 explicit = _explicit_tiles(node, host)
-        for raw in _text_values(node, attribute_groups, host):
-            references.append(Reference(raw, kind, mode, frame_mode, named_frame, explicit))
-    return references
+        for raw in _text_values(node, attribute_groups, get):
+            yield Reference(raw, kind, mode, frame_mode, named_frame, explicit)
 
 
 def _explicit_tiles(node, host):

@@ -52,14 +52,16 @@ class Pattern(object):
 
     __slots__ = ("path", "named_tiles", "named_frame", "needed_frames", "fold_case", "present", "shape", "_matches")
 
-    def __init__(self, path, named_tiles=(), named_frame=None, needed_frames=None, fold_case=False, present=False):
+    def __init__(self, path, named_tiles=(), named_frame=None, needed_frames=None, fold_case=False, present=False,
+                 plain=False):
         self.path = path
         self.named_tiles = named_tiles
         self.named_frame = named_frame
         self.needed_frames = needed_frames
         self.fold_case = fold_case  # a Windows-written name: its tiles and frames match in any letter case
         self.present = present      # a plain name already found on disk
-        self.shape = _shape(os.path.basename(path)) if may_hold_tokens(path) else None
+        # plain: the caller knows the name holds no token
+        self.shape = None if plain or not may_hold_tokens(path) else _shape(os.path.basename(path))
         self._matches = None
 
     @property

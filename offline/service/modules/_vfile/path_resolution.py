@@ -83,7 +83,9 @@ class Resolver(object):
 
     def resolve(self, reference, frames):
         """The pattern for one reference: where it was found, else where it is reported missing."""
-        expanded = self.project.expand(reference.raw.strip())
+        expanded = reference.raw.strip()
+        if "$" in expanded or "%" in expanded:
+            expanded = self.project.expand(expanded)
         windows = path_text.is_windows(expanded)
         path = expanded.replace("\\", "/") if windows else expanded
         # most paths name one file: looked up by name in their folders' listings, no pattern built
@@ -92,7 +94,7 @@ class Resolver(object):
             written = path_text.normalise(path)
             if plain:
                 if self.view.exists(written):
-                    return file_patterns.Pattern(written, present=True)
+                    return file_patterns.Pattern(written, present=True, plain=True)
             else:
                 pattern = self._pattern_in(written, reference, frames, False)
                 if pattern is not None:
@@ -131,7 +133,8 @@ class Resolver(object):
             if spelled is None:
                 return None
             if plain:
-                return file_patterns.Pattern(path_text.normalise(_join(disk_folder, spelled)), present=True)
+                return file_patterns.Pattern(path_text.normalise(_join(disk_folder, spelled)), present=True,
+                                             plain=True)
             name = spelled
         return self._pattern_in(path_text.normalise(_join(disk_folder, name)), reference, frames, fold_case)
 

@@ -34,7 +34,7 @@ def has_drive(path):
 
 def is_windows(path):
     """Written on Windows: a drive letter, a UNC share, or backslashes as separators."""
-    return "\\" in path or path.startswith("//") or has_drive(path)
+    return "\\" in path or path[1:2] == ":" and has_drive(path) or path.startswith("//")
 
 
 def is_absolute(path):
