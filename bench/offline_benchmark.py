@@ -2,8 +2,8 @@
 floor, in one run. Not a test: it prints figures and which targets they meet.
 
 Scenes (bench/offline_scenes.py): 100,000 file textures (a tenth missing, a tenth UDIM sets), a
-10,000-deep DAG chain, a 1,000,000-node scene and a scene holding a 300 MB string; sizes can be
-changed to try others. For each: the end-to-end time and CPU time of the command line (client and
+10,000-deep DAG chain, a 1,000,000-node scene and a scene holding a 300 MB string, each as Maya
+ASCII and as Maya Binary (written by bench/mb_writer.py); sizes can be changed to try others. For each: the end-to-end time and CPU time of the command line (client and
 host), the host's peak memory, the time the host takes to open the scene (statements a second),
 and the floor: a C++ loop (bench/floor_loop.cpp, built here with g++) that reads the scene's bytes
 once and sizes every file the scene references.
@@ -13,12 +13,14 @@ Targets (this 2-core machine): the texture scene end to end within 5 times the f
 more; every peak memory under twice the scene's size plus what the host needs for an empty scene.
 
 Usage: python3 bench/offline_benchmark.py [--textures N] [--depth N] [--nodes N] [--string-mb N]
-       [--only NAME ...] [--python INTERPRETER] [--rounds R] [--keep DIR]
+       [--only NAME ...] [--forms ma mb] [--python INTERPRETER] [--rounds R] [--keep DIR]
+       [--timeout SECONDS] [--memory-limit MB]
 The build is taken from $VANALYZER_BINARY_DIR (default build/release).
 """
 from __future__ import print_function
 
 import argparse
+import collections
 import json
 import os
 import resource
@@ -126,7 +128,7 @@ def open_seconds(scene, options):
 
 
 def row(label, values):
-    return "%-22s %s" % (label, " ".join("%11s" % v for v in values))
+    return "%-25s %s" % (label, " ".join("%11s" % v for v in values))
 
 
 def main():
@@ -136,6 +138,8 @@ def main():
     parser.add_argument("--nodes", type=int, default=1000000)
     parser.add_argument("--string-mb", type=int, default=300)
     parser.add_argument("--only", nargs="*", choices=("textures", "chain", "nodes", "string"))
+    parser.add_argument("--forms", nargs="*", choices=("ma", "mb"), default=["ma", "mb"],
+                        help="Maya ASCII, Maya Binary or both (default)")
     parser.add_argument("--python", help="the host interpreter (as vanalyzer-offline --python takes it)")
     parser.add_argument("--rounds", type=int, default=1, help="runs of the command line per scene (best kept)")
     parser.add_argument("--keep", help="generate into this folder and keep it")
@@ -150,11 +154,25 @@ def main():
         os.makedirs(folder)
     try:
         started = time.time()
-        generators = {"textures": lambda: offline_scenes.texture_scene(folder, options.textures),
-                      "chain": lambda: offline_scenes.chain_scene(folder, options.depth),
-                      "nodes": lambda: offline_scenes.node_scene(folder, options.nodes),
-                      "string": lambda: offline_scenes.string_scene(folder, options.string_mb)}
-        scenes = [(key, generators[key]()) for key in ("textures", "chain", "nodes", "string") if key in wanted]
+        texture_project = None
+        scenes = []
+        for form in options.forms:
+            binary = form == "mb"
+            for key in ("textures", "chain", "nodes", "string"):
+                if key not in wanted:
+                    continue
+                if key == "textures":
+                    if texture_project is None:
+                        texture_project = offline_scenes.texture_files(folder, options.textures)
+                    scene = offline_scenes.texture_scene(texture_project[0], texture_project[1], binary)
+                elif key == "chain":
+                    scene = offline_scenes.chain_scene(folder, options.depth, binary)
+                elif key == "nodes":
+                    scene = offline_scenes.node_scene(folder, options.nodes, binary=binary)
+                else:
+                    scene = offline_scenes.string_scene(folder, options.string_mb, binary)
+                scene.name += " ." + form
+                scenes.append((key + "." + form, scene))
         empty = offline_scenes.empty_scene(folder)
         print("generated %d scenes in %.0f s under %s" % (len(scenes), time.time() - started, folder))
         floor_program = build_floor(folder)
@@ -165,7 +183,7 @@ def main():
         print()
         print(row("scene", ["size MB", "statements", "end to end", "CPU", "floor", "x floor", "open s",
                             "stmts/s", "peak MB", "limit MB"]))
-        figures = {}
+        figures = collections.OrderedDict()
         unfinished = []
         for key, scene in scenes:
             floor = run_floor(floor_program, scene, folder, 3)
@@ -181,7 +199,8 @@ def main():
                 continue
             opened = open_seconds(scene, options)
             figures[key] = dict(wall=wall, cpu=cpu, peak=peak, floor=floor, opened=opened, limit=limit,
-                                rate=scene.statements / opened, files=len(result.get("files", [])))
+                                rate=scene.statements / opened, files=sorted(result.get("files", [])),
+                                status=result.get("status"))
             print(row(scene.name, first + ["%.2f s" % wall, "%.2f s" % cpu, "%.3f s" % floor, "%.1f" % (wall / floor),
                                            "%.2f" % opened, "{:,.0f}".format(scene.statements / opened),
                                            "%.0f" % peak, "%.0f" % limit]))
@@ -191,8 +210,6 @@ def main():
         print("targets")
         for line in targets(figures):
             print("  " + line)
-        print()
-        print("Maya Binary forms: %s" % binary_forms_note())
     finally:
         if not options.keep:
             shutil.rmtree(folder, ignore_errors=True)
@@ -202,30 +219,29 @@ def targets(figures):
     def verdict(ok):
         return "met" if ok else "NOT met"
     lines = []
-    textures, chain, nodes = figures.get("textures"), figures.get("chain"), figures.get("nodes")
-    if "textures" in figures:
-        ratio = textures["wall"] / textures["floor"] if textures else None
-        lines.append("texture scene within 5 x the floor: %s" % (
-            "%.1f x, %s (stretch 3 x: %s)" % (ratio, verdict(ratio <= 5), verdict(ratio <= 3)) if textures
-            else "no result, NOT met"))
-    if "chain" in figures:
-        lines.append("chain under 2 s and 500 MB: %s" % (
-            "%.2f s, %.0f MB, %s" % (chain["wall"], chain["peak"], verdict(chain["wall"] < 2 and chain["peak"] < 500))
-            if chain else "no result, NOT met"))
-    if "nodes" in figures:
-        lines.append("node scene read at 1,000,000 statements/s or more: %s" % (
-            "{:,.0f}/s, {}".format(nodes["rate"], verdict(nodes["rate"] >= 1e6)) if nodes else "no result, NOT met"))
-    for key, f in sorted(figures.items()):
-        if f:
-            lines.append("%s peak under %.0f MB: %.0f MB, %s" % (key, f["limit"], f["peak"],
-                                                                verdict(f["peak"] < f["limit"])))
+    for key, f in figures.items():
+        kind, form = key.split(".")
+        if f is None:
+            lines.append("%s (.%s): no result, NOT met" % (kind, form))
+            continue
+        if kind == "textures":
+            ratio = f["wall"] / f["floor"]
+            lines.append("texture scene (.%s) within 5 x the floor: %.1f x, %s (stretch 3 x: %s)"
+                         % (form, ratio, verdict(ratio <= 5), verdict(ratio <= 3)))
+        elif kind == "chain":
+            lines.append("chain (.%s) under 2 s and 500 MB: %.2f s, %.0f MB, %s"
+                         % (form, f["wall"], f["peak"], verdict(f["wall"] < 2 and f["peak"] < 500)))
+        elif kind == "nodes":
+            lines.append("node scene (.{}) read at 1,000,000 statements/s or more: {:,.0f}/s, {}".format(
+                form, f["rate"], verdict(f["rate"] >= 1e6)))
+        lines.append("%s (.%s) peak under %.0f MB: %.0f MB, %s" % (kind, form, f["limit"], f["peak"],
+                                                                  verdict(f["peak"] < f["limit"])))
+        twin = figures.get(kind + ".ma")
+        if form == "mb" and twin:
+            same = (twin["files"], twin["status"]) == (f["files"], f["status"])
+            lines.append("%s: the .ma and .mb forms give %s (%d files, status %s)"
+                         % (kind, "the same result" if same else "DIFFERENT results", len(f["files"]), f["status"]))
     return lines
-
-
-def binary_forms_note():
-    if not os.path.isfile(os.path.join(HERE, "mb_writer.py")):
-        return "not run (bench/mb_writer.py, the Maya Binary writer, is not there yet)"
-    return "bench/mb_writer.py is there but not wired into this benchmark yet"
 
 
 if __name__ == "__main__":
