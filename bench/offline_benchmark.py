@@ -67,21 +67,32 @@ def run_floor(program, scene, folder, rounds):
     return read + sized
 
 
+# runs a command and reports its usage; started fresh, so that the command's peak memory is its own
+# (a child forked from this big process would count this process's memory as its peak: Linux keeps
+# the larger of the forked and the executed image)
+_MEASURE = r"""
+import json, os, resource, subprocess, sys, time
+limit = int(sys.argv[1])
+def cap():
+    if limit:
+        resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
+start = time.time()
+with open(sys.argv[2], "wb") as err:
+    child = subprocess.Popen(sys.argv[3:], stdout=subprocess.DEVNULL, stderr=err, preexec_fn=cap)
+    _, status, usage = os.wait4(child.pid, 0)
+wall = time.time() - start
+code = os.WEXITSTATUS(status) if os.WIFEXITED(status) else -os.WTERMSIG(status)
+print(json.dumps([code, wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024.0]))
+"""
+
+
 def measured(command, err_path, env=None, memory_limit_mb=None):
     """(exit status, wall seconds, CPU seconds, peak resident MB) of a command and its children;
     their address space is capped at memory_limit_mb, so that a run that would take the machine's
     memory fails instead."""
-    def cap():
-        if memory_limit_mb:
-            limit = int(memory_limit_mb * MB)
-            resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
-    start = time.time()
-    with open(err_path, "wb") as err:
-        child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=err, env=env, preexec_fn=cap)
-        _, status, usage = os.wait4(child.pid, 0)
-    wall = time.time() - start
-    code = os.WEXITSTATUS(status) if os.WIFEXITED(status) else -os.WTERMSIG(status)
-    return code, wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024.0
+    limit = int(memory_limit_mb * MB) if memory_limit_mb else 0
+    output = subprocess.check_output([sys.executable, "-c", _MEASURE, str(limit), err_path] + command, env=env)
+    return tuple(json.loads(output.decode().strip().splitlines()[-1]))
 
 
 class Unfinished(Exception):
