@@ -101,6 +101,46 @@ class ErrorTest(unittest.TestCase):
         self.assertRaises((IOError, OSError), mayascene.load, os.path.join(self.tmp, "none.ma"))
 
 
+class LongValuesTest(unittest.TestCase):
+    """A text over VANALYZER_MAX_VALUE_BYTES is listed and still loads whole."""
+
+    def setUp(self):
+        self.tmp = tempfile.mkdtemp()
+        self.saved = os.environ.get("VANALYZER_MAX_VALUE_BYTES")
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp)
+        if self.saved is None:
+            os.environ.pop("VANALYZER_MAX_VALUE_BYTES", None)
+        else:
+            os.environ["VANALYZER_MAX_VALUE_BYTES"] = self.saved
+
+    def test_long_text_loads_whole_and_is_listed(self):
+        path = os.path.join(self.tmp, "long.ma")
+        with open(path, "wb") as handle:
+            handle.write(b'//Maya ASCII 2020 scene\n//Codeset: UTF-8\ncreateNode script -n "s";\n'
+                         b'\tsetAttr ".b" -type "string" ("print(\\"" + "0123456789" + "\\")\\n");\n'
+                         b'// End of long.ma\n')
+        os.environ["VANALYZER_MAX_VALUE_BYTES"] = "8"
+        scene = mayascene.load(path)
+        self.assertEqual(node_named(scene, "s")["attrs"]["before"], 'print("0123456789")\n')
+        self.assertEqual(scene["long_values"], [("s.before", 20, True)])
+        os.environ["VANALYZER_MAX_VALUE_BYTES"] = "0"  # no cap
+        self.assertEqual(mayascene.load(path)["long_values"], [])
+        os.environ["VANALYZER_MAX_VALUE_BYTES"] = "8 MB"
+        with self.assertRaises(ValueError) as caught:
+            mayascene.load(path)
+        self.assertIn("VANALYZER_MAX_VALUE_BYTES", str(caught.exception))
+
+    def test_reference_edits(self):
+        scene = mayascene.load(support.fixture("arnold_layers.ma"))
+        self.assertEqual(scene["reference_edits"],
+                         [{"holder": "propRN", "owner": "propRN", "unread": 0,
+                           "groups": [{"reference_node": "propRN", "edits": []},
+                                      {"reference_node": "propRN",
+                                       "edits": [(2, ["|prop:root", "translate", ' -type "double3" 0 1 0'])]}]}])
+
+
 class DoubleByteCodePageTest(unittest.TestCase):
     """Characters whose second byte is 0x5C (a backslash) in GBK, Big5 and Shift-JIS scenes."""
 

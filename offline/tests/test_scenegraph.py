@@ -78,6 +78,30 @@ class ReferencedNodesTest(unittest.TestCase):
         self.assertTrue(cmds.pluginInfo("xgenToolkit", q=True, loaded=True))
 
 
+class OpenedShotTest(unittest.TestCase):
+    """The shot opened as Maya opens it: its references loaded, their edits applied bottom-up."""
+
+    def setUp(self):
+        cmds._take_host_messages()
+        cmds.file(fixture("shot.ma"), open=True, force=True)
+        self.messages = cmds._take_host_messages()
+
+    def tearDown(self):
+        cmds.file(new=True, force=True)
+
+    def test_edits_of_the_shot_win_over_the_sets(self):
+        self.assertEqual(cmds.getAttr("set:chair:file3.fileTextureName"), "sourceimages/shot_wood.png")
+        self.assertEqual(cmds.getAttr("set:chair:file3.uvTilingMode"), 3)  # the set's edit stands
+        self.assertEqual(cmds.listRelatives("set:chair:geo", p=True, pa=True), ["|set:room"])
+        self.assertIs(cmds.getAttr("set:room.visibility"), False)
+        self.assertEqual(cmds.listConnections("set:chair:lambert2", s=True, d=False),
+                         ["set:roomTex", "set:chair:file3", "shotTex"])
+        edits = [text for level, text in self.messages if text.startswith("Reference edits")]
+        self.assertEqual(edits, [
+            "Reference edits stored in %s: 3 applied (2 setAttr, 0 connectAttr, 1 parent)" % fixture("set.ma"),
+            "Reference edits stored in %s: 3 applied (2 setAttr, 1 connectAttr, 0 parent)" % fixture("shot.ma")])
+
+
 class GraphTest(unittest.TestCase):
     def test_file_info(self):
         graph = shot_graph()
@@ -141,6 +165,26 @@ class AddFileErrorsTest(unittest.TestCase):
         self.assertEqual((caught.exception.file, caught.exception.line), (path, 3))
         self.assertEqual(graph.file_count(), 0)
         self.assertEqual(graph.ls(), [])
+
+    def test_long_text_over_the_cap_answers_whole(self):
+        path = os.path.join(self.tmp, "long.ma")
+        body = u"caf\u00e9 " * 40
+        with open(path, "wb") as handle:
+            handle.write(b'//Maya ASCII 2020 scene\n//Codeset: 1252\ncreateNode script -n "s";\n'
+                         b'\tsetAttr ".b" -type "string" "' + body.encode("cp1252") + b'";\n// End of long.ma\n')
+        saved = os.environ.get("VANALYZER_MAX_VALUE_BYTES")
+        os.environ["VANALYZER_MAX_VALUE_BYTES"] = "100"
+        try:
+            graph = scenegraph.Graph()
+            graph.add_file(path)
+        finally:
+            if saved is None:
+                del os.environ["VANALYZER_MAX_VALUE_BYTES"]
+            else:
+                os.environ["VANALYZER_MAX_VALUE_BYTES"] = saved
+        self.assertEqual(graph.file_info(0)["long_values"], [("s.before", 200, True)])
+        self.assertEqual(graph.get_attr("s.b"), support.text(body.encode("utf-8")))
+        self.assertEqual(graph.value(graph.find("s"), "before"), support.text(body.encode("utf-8")))
 
     def test_code_pages_become_one_text(self):
         # A 1252 scene referenced by a UTF-8 one: names compare as the same characters.

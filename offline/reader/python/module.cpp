@@ -5,7 +5,9 @@
 // names: a .ma file's `//Codeset:` header; for a .mb file, UTF-8 when every text is valid UTF-8,
 // else the code page $VANALYZER_MB_CODEPAGE names (default 1252). Undecodable bytes become U+FFFD. Python 3 receives str; Python 2.7
 // receives native str holding UTF-8, which is what the stand-ins compare and print.
+#include <cstdlib>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,7 @@ bool knownCodec(const char* codec) {
 
 struct Converter {
   const char* codec;
+  const mayascene::Scene* source = nullptr;  // whose file holds its Span values
 
   Ref text(const std::string& bytes) const { return python::decodedText(bytes, codec); }
   Ref optionalText(const std::string& bytes) const { return bytes.empty() ? none() : text(bytes); }
@@ -64,6 +67,7 @@ struct Converter {
       case K::String: return text(v.s);
       case K::StringArray: return valueList(v.items);
       case K::Tuple: return python::tupleFrom(valueList(v.items).get());
+      case K::Span: return source != nullptr ? text(mayascene::read_span(*source, v)) : none();
     }
     return none();
   }
@@ -85,9 +89,9 @@ struct Converter {
     python::setItem(d.get(), "shared", python::boolean(n.shared).get());
     python::setItem(d.get(), "implicit", python::boolean(n.implicit).get());
     python::setItem(d.get(), "locked", python::boolean(n.locked).get());
-    python::setItem(d.get(), "uuid", optionalText(n.uuid).get());
+    python::setItem(d.get(), "uuid", optionalText(n.uuid.text()).get());
     Ref attrs = python::newDict();
-    for (const auto& a : n.attrs) python::setItem(attrs.get(), text(a.first).get(), value(a.second).get());
+    for (const auto& a : n.attrs) python::setItem(attrs.get(), text(std::string(a.first)).get(), value(a.second).get());
     python::setItem(d.get(), "attrs", attrs.get());
     Ref dynamic = python::newList();
     for (const auto& a : n.dynamic) {
@@ -147,6 +151,12 @@ struct Converter {
     }
     python::setItem(d.get(), "relationships", relationships.get());
     python::setItem(d.get(), "reference_edits", referenceEdits(s).get());
+    Ref longValues = python::newList();
+    for (const auto& l : s.long_values) {
+      python::append(longValues.get(), python::tuple(text(l.where), python::integer(static_cast<long long>(l.length)),
+                                                     python::boolean(l.kept)).get());
+    }
+    python::setItem(d.get(), "long_values", longValues.get());
     return d;
   }
 
@@ -169,6 +179,7 @@ struct Converter {
       python::setItem(h.get(), "holder", text(holder.holder).get());
       python::setItem(h.get(), "owner", text(holder.owner).get());
       python::setItem(h.get(), "groups", groups.get());
+      python::setItem(h.get(), "unread", python::integer(static_cast<long long>(holder.unread)).get());
       python::append(list.get(), h.get());
     }
     return list;
@@ -225,14 +236,22 @@ PyObject* load(PyObject*, PyObject* args) {
     PyObject* pathObject = nullptr;
     if (!PyArg_ParseTuple(args, "O:load", &pathObject)) throw python::Error();
     const std::string path = python::fileSystemPath(pathObject);
+    const char* cap = std::getenv("VANALYZER_MAX_VALUE_BYTES");
+    const std::optional<std::uint64_t> max_value_bytes = mayascene::max_value_bytes_setting(cap);
+    if (!max_value_bytes) {
+      PyErr_Format(PyExc_ValueError, "VANALYZER_MAX_VALUE_BYTES must be a whole number of bytes (0: no cap), not '%s'", cap);
+      throw python::Error();
+    }
+    mayascene::ReadOptions options;
+    options.max_value_bytes = *max_value_bytes;
     mayascene::Scene scene;
     {
       InterpreterReleased released;
-      scene = mayascene::read_file(path);
+      scene = mayascene::read_file(path, options);
     }
     std::string codec = mayascene::codec_for_codeset(scene.codeset);
     if (!knownCodec(codec.c_str())) codec = "utf-8";
-    return Converter{codec.c_str()}.scene(scene);
+    return Converter{codec.c_str(), &scene}.scene(scene);
   });
 }
 

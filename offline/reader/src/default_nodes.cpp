@@ -98,7 +98,7 @@ void finish_scene(Scene& scene, NameIndex& names) {
     if (names.find(scene, name) < 0) {
       const int index = default_node(scene, names, name);
       if (std::string(name) == "defaultRenderLayer") {
-        scene.nodes[static_cast<std::size_t>(index)].attrs["global"] = Value::boolean(true);
+        scene.nodes[static_cast<std::size_t>(index)].attrs.set("global", Value::boolean(true));
       }
     }
   }
@@ -117,6 +117,8 @@ void finish_scene(Scene& scene, NameIndex& names) {
       }
     }
   }
+  // Values set again replace the earlier ones; iteration goes by attribute path.
+  for (Node& node : scene.nodes) node.attrs.normalize();
 }
 
 }  // namespace detail

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <unordered_map>
 
 namespace mayascene {
 
@@ -247,11 +248,29 @@ constexpr AttributeInfo kAttributes[] = {
     {"xgmPalette", "xgBaseFile", "xbf", D::String, 0, ""},
 };
 
-const TypeLink* find_type(std::string_view type) {
-  for (const TypeLink& link : kTypes) {
-    if (type == link.type) return &link;
+// The tables by name, built once: the command layer asks for a name on every setAttr and plug.
+struct Tables {
+  std::unordered_map<std::string_view, const TypeLink*> types;
+  std::unordered_map<std::string_view, std::vector<const AttributeInfo*>> attributes;  // long and short names
+
+  Tables() {
+    for (const TypeLink& link : kTypes) types.emplace(link.type, &link);
+    for (const AttributeInfo& info : kAttributes) {
+      attributes[info.long_name].push_back(&info);
+      if (std::string_view(info.short_name) != info.long_name) attributes[info.short_name].push_back(&info);
+    }
   }
-  return nullptr;
+};
+
+const Tables& tables() {
+  static const Tables built;
+  return built;
+}
+
+const TypeLink* find_type(std::string_view type) {
+  const auto& types = tables().types;
+  const auto found = types.find(type);
+  return found == types.end() ? nullptr : found->second;
 }
 
 bool equal_ignoring_case(std::string_view a, std::string_view b) {
@@ -294,11 +313,12 @@ std::vector<std::string> type_ancestry(std::string_view type) {
 }
 
 const AttributeInfo* find_attribute(std::string_view type, std::string_view name) {
-  for (const AttributeInfo& info : kAttributes) {
-    if ((name == info.long_name || name == info.short_name) &&
-        (info.type[0] == '\0' || inherits(type, info.type))) {
-      return &info;
-    }
+  const auto& attributes = tables().attributes;
+  const auto found = attributes.find(name);
+  if (found == attributes.end()) return nullptr;
+  // In table order, as the table is written: the first entry the node's type has wins.
+  for (const AttributeInfo* info : found->second) {
+    if (info->type[0] == '\0' || inherits(type, info->type)) return info;
   }
   return nullptr;
 }

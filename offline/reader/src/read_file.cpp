@@ -9,7 +9,7 @@
 
 namespace mayascene {
 
-Scene read_file(const std::string& path) {
+Scene read_file(const std::string& path, const ReadOptions& options) {
   char head[4] = {0, 0, 0, 0};
   std::size_t count = 0;
   {
@@ -28,7 +28,7 @@ Scene read_file(const std::string& path) {
     }
   }
   FileSource source(path);
-  Scene scene = read_source(source, path);
+  Scene scene = read_source(source, path, 1 << 20, options);
   scene.format = "mayaAscii";
   return scene;
 }

@@ -1,46 +1,82 @@
 #include "mayascene/scene.h"
 
+#include <memory>
+
 namespace mayascene {
 
-Value Value::boolean(bool v) {
-  Value out;
-  out.kind = Kind::Bool;
-  out.b = v;
-  return out;
+namespace {
+
+int hex_digit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
 }
 
-Value Value::integer(std::int64_t v) {
-  Value out;
-  out.kind = Kind::Int;
-  out.i = v;
-  return out;
-}
-
-Value Value::real(double v) {
-  Value out;
-  out.kind = Kind::Double;
-  out.d = v;
-  return out;
-}
-
-Value Value::string(std::string v) {
-  Value out;
-  out.kind = Kind::String;
-  out.s = std::move(v);
-  return out;
-}
-
-bool Value::operator==(const Value& o) const {
-  if (kind != o.kind) return false;
-  switch (kind) {
-    case Kind::Bool: return b == o.b;
-    case Kind::Int: return i == o.i;
-    case Kind::Double: return d == o.d;
-    case Kind::String: return s == o.s;
-    case Kind::StringArray:
-    case Kind::Tuple: return items == o.items;
+std::uint32_t hash_name(std::string_view name) {
+  std::uint32_t h = 2166136261u;
+  for (const char c : name) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 16777619u;
   }
-  return false;
+  return h;
+}
+
+}  // namespace
+
+Uuid::Uuid(const Uuid& other)
+    : bytes_(other.bytes_), other_(other.other_ ? std::make_unique<std::string>(*other.other_) : nullptr) {}
+
+bool Uuid::empty() const {
+  if (other_ != nullptr) return false;
+  for (const unsigned char b : bytes_) {
+    if (b != 0) return false;
+  }
+  return true;
+}
+
+Uuid& Uuid::operator=(const Uuid& other) {
+  if (this != &other) *this = Uuid(other);
+  return *this;
+}
+
+Uuid& Uuid::operator=(std::string_view text) {
+  other_.reset();
+  bytes_.fill(0);
+  if (text.empty()) return *this;
+  // 8-4-4-4-12 upper-case hex digits, as Maya writes them; anything else is kept as written.
+  bool ok = text.size() == 36;
+  std::size_t byte = 0;
+  for (std::size_t k = 0; ok && k < text.size();) {
+    if (k == 8 || k == 13 || k == 18 || k == 23) {
+      ok = text[k] == '-';
+      ++k;
+      continue;
+    }
+    const int high = hex_digit(text[k]);
+    const int low = k + 1 < text.size() ? hex_digit(text[k + 1]) : -1;
+    ok = high >= 0 && low >= 0;
+    if (ok) bytes_[byte++] = static_cast<unsigned char>(high * 16 + low);
+    k += 2;
+  }
+  if (!(ok && byte == 16) || empty()) {
+    bytes_.fill(0);
+    other_ = std::make_unique<std::string>(text);
+  }
+  return *this;
+}
+
+std::string Uuid::text() const {
+  if (other_) return *other_;
+  if (empty()) return std::string();
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(36);
+  for (std::size_t k = 0; k < 16; ++k) {
+    if (k == 4 || k == 6 || k == 8 || k == 10) out.push_back('-');
+    out.push_back(digits[bytes_[k] >> 4]);
+    out.push_back(digits[bytes_[k] & 0xF]);
+  }
+  return out;
 }
 
 }  // namespace mayascene
@@ -124,38 +160,65 @@ bool dag_path_matches(const Scene& scene, int index, std::string_view partial) {
   return false;
 }
 
-void NameIndex::add(const std::string& name, int index) { by_name_[name].push_back(index); }
-
-void NameIndex::remove(const std::string& name, int index) {
-  const auto it = by_name_.find(name);
-  if (it == by_name_.end()) return;
-  auto& slot = it->second;
-  for (auto i = slot.begin(); i != slot.end(); ++i) {
-    if (*i == index) {
-      slot.erase(i);
-      break;
-    }
+void NameIndex::grow() {
+  std::vector<Slot> old;
+  old.swap(slots_);
+  std::size_t live = 0;
+  for (const Slot& slot : old) live += slot.index >= 0 ? 1 : 0;
+  std::size_t capacity = 64;
+  while (capacity < (live + 1) * 2) capacity *= 2;
+  slots_.assign(capacity, Slot());
+  used_ = 0;
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.index < 0) continue;
+    std::size_t i = slot.hash & mask;
+    while (slots_[i].index != -1) i = (i + 1) & mask;
+    slots_[i] = slot;
+    ++used_;
   }
 }
 
-const std::vector<int>* NameIndex::named(const std::string& name) const {
-  const auto it = by_name_.find(name);
-  return it == by_name_.end() ? nullptr : &it->second;
+void NameIndex::add(std::string_view name, int index) {
+  if ((used_ + 1) * 2 > slots_.size()) grow();
+  const std::uint32_t hash = hash_name(name);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  while (slots_[i].index != -1) i = (i + 1) & mask;
+  slots_[i] = Slot{hash, index};
+  ++used_;
+}
+
+void NameIndex::remove(std::string_view name, int index) {
+  if (slots_.empty()) return;
+  const std::uint32_t hash = hash_name(name);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask; slots_[i].index != -1; i = (i + 1) & mask) {
+    if (slots_[i].hash == hash && slots_[i].index == index) {
+      slots_[i].index = -2;  // removed: later probes go on past it
+      return;
+    }
+  }
 }
 
 int NameIndex::find(const Scene& scene, std::string_view written) const {
+  if (slots_.empty()) return -1;
   const std::string_view name = without_root(written);
   std::string_view rest;
   const std::string_view leaf = last_component(name, &rest);
-  const auto it = by_name_.find(std::string(leaf));
-  if (it == by_name_.end() || it->second.empty()) return -1;
-  if (name.find('|') == std::string_view::npos) return it->second.back();
-  for (auto candidate = it->second.rbegin(); candidate != it->second.rend(); ++candidate) {
-    if (scene.nodes[static_cast<std::size_t>(*candidate)].dag && dag_path_matches(scene, *candidate, name)) {
-      return *candidate;
-    }
+  const bool path = name.find('|') != std::string_view::npos;
+  const std::uint32_t hash = hash_name(leaf);
+  const std::size_t mask = slots_.size() - 1;
+  int best = -1;
+  for (std::size_t i = hash & mask; slots_[i].index != -1; i = (i + 1) & mask) {
+    const int candidate = slots_[i].index;
+    if (candidate <= best || slots_[i].hash != hash) continue;
+    const Node& node = scene.nodes[static_cast<std::size_t>(candidate)];
+    if (node.name != leaf) continue;
+    if (path && !(node.dag && dag_path_matches(scene, candidate, name))) continue;
+    best = candidate;
   }
-  return -1;
+  return best;
 }
 
 }  // namespace mayascene

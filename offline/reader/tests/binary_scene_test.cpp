@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "mayascene/binary.h"
@@ -32,11 +33,10 @@ const Node* node(const Scene& s, const std::string& name) {
   return nullptr;
 }
 
-const Value* attr(const Scene& s, const std::string& name, const std::string& path) {
+std::optional<Value> attr(const Scene& s, const std::string& name, const std::string& path) {
   const Node* n = node(s, name);
-  if (n == nullptr) return nullptr;
-  const auto it = n->attrs.find(path);
-  return it == n->attrs.end() ? nullptr : &it->second;
+  if (n == nullptr) return std::nullopt;
+  return n->attrs.get(path);
 }
 
 struct SceneCase {
@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                     const Node& persp = *node(s, "persp");
                     EXPECT_TRUE(persp.shared);
                     EXPECT_TRUE(persp.dag);
-                    EXPECT_EQ(persp.uuid, "59976458-43CB-015E-D648-0FB0221FF09E");
+                    EXPECT_EQ(persp.uuid.text(), "59976458-43CB-015E-D648-0FB0221FF09E");
                     EXPECT_EQ(s.nodes[1].parent, 0);
                     EXPECT_EQ(s.nodes[1].parent_name, "persp");
                     EXPECT_EQ(dag_path(s, 5), "|grp|a|a|shape");

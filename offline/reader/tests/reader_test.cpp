@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "mayascene/reader.h"
@@ -29,11 +30,10 @@ std::string path_of(const Scene& s, const std::string& name) {
   return std::string();
 }
 
-const Value* attr(const Scene& s, const std::string& name, const std::string& path) {
+std::optional<Value> attr(const Scene& s, const std::string& name, const std::string& path) {
   const Node* n = node(s, name);
-  if (n == nullptr) return nullptr;
-  const auto it = n->attrs.find(path);
-  return it == n->attrs.end() ? nullptr : &it->second;
+  if (n == nullptr) return std::nullopt;
+  return n->attrs.get(path);
 }
 
 Value tuple(std::vector<Value> items) {
@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{"rename_uid_and_name", "createNode transform -n \"a\";\n\trename -uid \"84384D92\";\n"
                                              "createNode mesh -n \"m\" -p \"a\";\nrename \"a\" \"b\";\n",
                       [](const Scene& s) {
-                        EXPECT_EQ(node(s, "b")->uuid, "84384D92");
+                        EXPECT_EQ(node(s, "b")->uuid.text(), "84384D92");
                         EXPECT_EQ(path_of(s, "m"), "|b|m");
                       }},
         StatementCase{"set_attr_scalars_and_long_names",
@@ -209,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                       [](const Scene& s) {
                         EXPECT_EQ(*attr(s, "renderLayerManager", "renderLayerId[1]"), Value::integer(1));
                         EXPECT_EQ(*attr(s, "renderLayerManager", "renderLayerId[2]"), Value::integer(2));
-                        EXPECT_EQ(attr(s, "renderLayerManager", "x[0]"), nullptr);  // two values per element
+                        EXPECT_EQ(attr(s, "renderLayerManager", "x[0]"), std::nullopt);  // two values per element
                       }},
         StatementCase{"set_attr_concatenated_string",
                       "createNode script -n \"s\";\n\tsetAttr \".b\" -type \"string\" (\n\t\t\"line1;\\n\"\n\t\t+ \"\\\"q\\\" // c\");\n",
@@ -254,9 +254,13 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{"connections",
                       "createNode file -n \"f\";\nconnectAttr \"f.oc\" \"sh.c\";\n"
                       "connectAttr \":defaultArnoldDriver.msg\" \":opts.imagers\" -na\n\t\t;\n"
-                      "connectAttr \"d.msg\" \":opts.imagers\" -na;\nconnectAttr \"x.a\" \"y.b\";\ndisconnectAttr \"x.a\" \"y.b\";\n",
+                      "connectAttr \"d.msg\" \":opts.imagers\" -na;\nconnectAttr \"x.a\" \"y.b\";\ndisconnectAttr \"x.a\" \"y.b\";\n"
+                      "connectAttr \"x.a\" \"y.c\";\nconnectAttr \"x.a\" \"y.c\";\ndisconnectAttr \"x.a\" \"y.c\";\n"
+                      "connectAttr \"x.a\" \"y.c\";\n",
                       [](const Scene& s) {
-                        ASSERT_EQ(s.connections.size(), 3u);
+                        // A disconnect undoes the connections of its pair made before it, not after.
+                        ASSERT_EQ(s.connections.size(), 4u);
+                        EXPECT_EQ(s.connections[3].destination, "y.c");
                         EXPECT_EQ(s.connections[0].source, "f.outColor");
                         EXPECT_EQ(s.connections[1].source, "defaultArnoldDriver.msg");
                         EXPECT_EQ(s.connections[1].destination, "opts.imagers[0]");
@@ -322,6 +326,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"connect_one_plug", H + "connectAttr \"a.b\";\n// End of t.ma\n", 5, "two plugs"},
         BadCase{"set_attr_without_path", H + "setAttr -k on;\n// End of t.ma\n", 5, "without an attribute path"},
         BadCase{"string_type_with_number", H + "createNode script -n \"s\";\nsetAttr \".b\" -type \"string\" 5;\n// End of t.ma\n", 6, "needs a string value"},
+        BadCase{"endless_word", H + std::string((1 << 20) + 1, 'a') + ";\n// End of t.ma\n", 5, "a word longer than 1 MiB"},
         BadCase{"binary_garbage", H + "createNode transform -n \"a\";\n\x01\x02\x03;\n// End of t.ma\n", 6, "byte 0x01"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -343,7 +348,7 @@ TEST(ReadText, CodesetHeaderChoosesHowBackslashesRead) {
                              "\ncreateNode file -n \"tex\";\n\tsetAttr \".ftn\" -type \"string\" \"D:\\\\" +
                              c.character + "\\\\tex.png\";\n" + kTrailer;
     const Scene s = read_text(text, "t.ma");
-    ASSERT_NE(attr(s, "tex", "fileTextureName"), nullptr) << c.codeset;
+    ASSERT_TRUE(attr(s, "tex", "fileTextureName").has_value()) << c.codeset;
     EXPECT_EQ(*attr(s, "tex", "fileTextureName"), Value::string(c.expected)) << c.codeset;
   }
 }

@@ -2,7 +2,9 @@
 // the objects it returns; the C++ graph lives in a capsule in the instance's `_graph` attribute.
 #include "graph_methods.h"
 
+#include <cstdlib>
 #include <new>
+#include <optional>
 
 #include "mayascene/names.h"
 #include "mayascene/reader.h"
@@ -38,8 +40,14 @@ void destroyGraph(PyObject* capsule) {
 [[noreturn]] void raiseParseError(const mayascene::ParseError& failure) {
   Ref instance = python::call(parseErrorClass, python::decodedText(failure.what(), "utf-8"));
   python::setAttribute(instance.get(), "file", python::decodedText(failure.file(), "utf-8"));
-  python::setAttribute(instance.get(), "line", python::integer(failure.line()));
-  python::setAttribute(instance.get(), "column", python::integer(failure.column()));
+  // A Maya ASCII error has a line and column, a Maya Binary one a byte offset and a chunk.
+  const bool binary = failure.binary();
+  const Ref none = Ref::borrow(Py_None);
+  python::setAttribute(instance.get(), "line", binary ? none : python::integer(failure.line()));
+  python::setAttribute(instance.get(), "column", binary ? none : python::integer(failure.column()));
+  python::setAttribute(instance.get(), "offset",
+                       binary ? python::integer(static_cast<long long>(failure.offset())) : none);
+  python::setAttribute(instance.get(), "chunk", binary ? python::decodedText(failure.chunk(), "utf-8") : none);
   PyErr_SetObject(parseErrorClass, instance.get());
   throw python::Error();
 }
@@ -104,6 +112,28 @@ class CodecRecoder : public scenegraph::TextRecoder {
   std::string codec_;
 };
 
+// The codec of a file's code page, as the interpreter names it (utf-8 for one it does not know).
+std::string codecOf(const mayascene::Scene& scene) {
+  std::string codec = mayascene::codec_for_codeset(scene.codeset);
+  return knownCodec(codec) ? codec : "utf-8";
+}
+
+// getAttr's answer; a text left in the file (over the cap on stored values) is read from it now.
+Ref answer(const Graph& graph, const scenegraph::AttributeValue& found) {
+  if (!found.value || found.value->kind != mayascene::Value::Kind::Span) return attributeValue(found.value);
+  const mayascene::Scene& scene = graph.scene(graph.file_of(found.node));
+  std::string bytes;
+  try {
+    bytes = mayascene::read_span(scene, *found.value);
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& failure) {
+    PyErr_SetString(PyExc_IOError, failure.what());
+    throw python::Error();
+  }
+  return python::decodedText(bytes, codecOf(scene).c_str());
+}
+
 // ---- methods --------------------------------------------------------------------------------
 
 PyObject* initialise(PyObject* self, PyObject* args, PyObject* kwargs) noexcept {
@@ -133,10 +163,18 @@ PyObject* addFile(PyObject* self, PyObject* args, PyObject* kwargs) noexcept {
     if (prefix != nullptr) options.prefix = textArgument(prefix, "prefix");
     if (node != nullptr) options.reference_node = textArgument(node, "reference_node");
     const std::string file = python::fileSystemPath(path);
+    const char* cap = std::getenv("VANALYZER_MAX_VALUE_BYTES");
+    const std::optional<std::uint64_t> max_value_bytes = mayascene::max_value_bytes_setting(cap);
+    if (!max_value_bytes) {
+      PyErr_Format(PyExc_ValueError, "VANALYZER_MAX_VALUE_BYTES must be a whole number of bytes (0: no cap), not '%s'", cap);
+      throw python::Error();
+    }
+    mayascene::ReadOptions read_options;
+    read_options.max_value_bytes = *max_value_bytes;
     mayascene::Scene scene;
     try {
       InterpreterReleased released;
-      scene = mayascene::read_file(file);
+      scene = mayascene::read_file(file, read_options);
     } catch (const mayascene::ParseError& failure) {
       raiseParseError(failure);
     } catch (const std::bad_alloc&) {
@@ -145,9 +183,7 @@ PyObject* addFile(PyObject* self, PyObject* args, PyObject* kwargs) noexcept {
       PyErr_SetString(PyExc_IOError, failure.what());
       throw python::Error();
     }
-    std::string codec = mayascene::codec_for_codeset(scene.codeset);
-    if (!knownCodec(codec)) codec = "utf-8";
-    const CodecRecoder recoder(codec);
+    const CodecRecoder recoder(codecOf(scene));
     return python::integer(graph.add_scene(std::move(scene), std::move(options), &recoder));
   });
 }
@@ -201,6 +237,12 @@ PyObject* fileInfo(PyObject* self, PyObject* args) noexcept {
     Ref references = python::newList();
     for (const mayascene::Reference& r : s.references) python::append(references.get(), referenceRecord(r).get());
     python::setItem(d.get(), "references", references.get());
+    Ref longValues = python::newList();
+    for (const mayascene::LongValue& l : s.long_values) {
+      python::append(longValues.get(), python::tuple(text(l.where), python::integer(static_cast<long long>(l.length)),
+                                                     python::boolean(l.kept)).get());
+    }
+    python::setItem(d.get(), "long_values", longValues.get());
     return d;
   });
 }
@@ -336,7 +378,7 @@ PyObject* getAttr(PyObject* self, PyObject* args) noexcept {
   return withGraph(self, [&](Graph& graph) {
     PyObject* plug = nullptr;
     if (!PyArg_ParseTuple(args, "O:get_attr", &plug)) throw python::Error();
-    return attributeValue(scenegraph::get_attr(graph, textArgument(plug, "plug")).value);
+    return answer(graph, scenegraph::get_attr(graph, textArgument(plug, "plug")));
   });
 }
 
@@ -345,7 +387,7 @@ PyObject* value(PyObject* self, PyObject* args) noexcept {
     PyObject* node = nullptr;
     PyObject* attr = nullptr;
     if (!PyArg_ParseTuple(args, "OO:value", &node, &attr)) throw python::Error();
-    return attributeValue(scenegraph::get_attr(graph, nodeArgument(graph, node), textArgument(attr, "attribute")).value);
+    return answer(graph, scenegraph::get_attr(graph, nodeArgument(graph, node), textArgument(attr, "attribute")));
   });
 }
 

@@ -1,6 +1,7 @@
 // scenegraph: the host's scene graph for the offline maya.cmds stand-in. One class, Graph; its
 // methods answer the commands' questions (graph_methods.cpp).
 #include "graph_methods.h"
+#include "mayascene/reader.h"
 #include "python/compat.h"
 #include "python/module_entry.h"
 #include "python/objects.h"
@@ -26,6 +27,9 @@ Ref loadModule() {
   scenegraph_python::setParseErrorClass(errorClass.get());
   addToModule(module.get(), "ParseError", Ref(errorClass));
   errorClass.release();  // the methods keep it for the life of the process
+
+  addToModule(module.get(), "DEFAULT_MAX_VALUE_BYTES",
+              python::integer(static_cast<long long>(mayascene::kDefaultMaxValueBytes)));
 
   Ref base = python::createOperationsBase("scenegraph.GraphOperations", scenegraph_python::graphMethods());
   Ref namespaceDictionary = python::newDict();

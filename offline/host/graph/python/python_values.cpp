@@ -27,6 +27,7 @@ Ref plainValue(const mayascene::Value& v) {
       for (const mayascene::Value& item : v.items) python::append(list.get(), plainValue(item).get());
       return v.kind == K::Tuple ? python::tupleFrom(list.get()) : list;
     }
+    case K::Span: break;  // read from the file by the caller (graph_methods.cpp)
   }
   return Ref::borrow(Py_None);
 }

@@ -65,21 +65,9 @@ AttributeName resolve_attribute(const Graph& graph, NodeId node, std::string_vie
   return out;
 }
 
-namespace {
-
-bool stored_under(const mayascene::Node& model, const std::string& canonical) {
-  for (auto it = model.attrs.lower_bound(canonical); it != model.attrs.end() && starts_with(it->first, canonical); ++it) {
-    const std::string& key = it->first;
-    if (key.size() == canonical.size() || key[canonical.size()] == '[' || key[canonical.size()] == '.') return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 bool attribute_exists(const Graph& graph, NodeId node, std::string_view attr) {
   const AttributeName name = resolve_attribute(graph, node, attr);
-  return name.known || stored_under(graph.model(node), name.canonical);
+  return name.known || graph.model(node).attrs.holds_under(name.canonical);
 }
 
 AttributeValue get_attr(const Graph& graph, std::string_view plug) {
@@ -93,13 +81,13 @@ AttributeValue get_attr(const Graph& graph, NodeId node, std::string_view attr) 
   const AttributeName name = resolve_attribute(graph, node, attr);
   const mayascene::Node& model = graph.model(node);
   AttributeValue out;
-  const auto stored = model.attrs.find(name.canonical);
-  if (stored != model.attrs.end()) {
-    out.value = stored->second;
+  out.node = node;
+  out.value = model.attrs.get(name.canonical);
+  if (out.value) {
     out.stored = true;
     return out;
   }
-  if (!name.known && !stored_under(model, name.canonical)) no_object(graph.name(node) + "." + std::string(attr));
+  if (!name.known && !model.attrs.holds_under(name.canonical)) no_object(graph.name(node) + "." + std::string(attr));
   out.value = name.default_value;
   return out;
 }
@@ -116,8 +104,8 @@ std::vector<long long> multi_indices(const Graph& graph, NodeId node, std::strin
   std::vector<long long> indices;
   long long index = 0;
   const mayascene::Node& model = graph.model(node);
-  for (auto it = model.attrs.lower_bound(prefix); it != model.attrs.end() && starts_with(it->first, prefix); ++it) {
-    if (index_after(it->first, prefix.size(), &index)) indices.push_back(index);
+  for (const std::string& key : model.attrs.keys_with_prefix(prefix)) {
+    if (index_after(key, prefix.size(), &index)) indices.push_back(index);
   }
   for (const Graph::Connection& c : graph.connections_of(node)) {
     for (const Graph::PlugEnd* end : {&c.source, &c.destination}) {

@@ -1,6 +1,7 @@
 // Files and nodes: adding a scene file, naming its nodes in the graph, merging its shared nodes
 // into the root's, linking parents and connections written across files, node types.
 #include <algorithm>
+#include <stdexcept>
 
 #include "graph_internals.h"
 #include "mayascene/names.h"
@@ -58,6 +59,9 @@ int Graph::add_file(const std::string& path, FileOptions options, const TextReco
 }
 
 int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextRecoder* recoder) {
+  if (static_cast<int>(files_.size()) >= kMaxFiles) {
+    throw std::length_error("a scene graph holds at most " + std::to_string(kMaxFiles) + " files");
+  }
   if (recoder != nullptr) recode_scene(&scene, *recoder);
   const int file = static_cast<int>(files_.size());
   auto record = std::make_unique<File>();
@@ -69,6 +73,8 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
   const bool root_frame = f.frame.empty();
 
   f.global.assign(f.scene.nodes.size(), kNoNode);
+  nodes_.reserve(nodes_.size() + f.scene.nodes.size());
+  link_->connections.reserve(link_->connections.size() + f.scene.connections.size());
   std::vector<NodeId> hits;
   for (std::size_t i = 0; i < f.scene.nodes.size(); ++i) {
     const mayascene::Node& node = f.scene.nodes[i];
@@ -87,7 +93,7 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
       }
     }
     NodeRecord r;
-    r.file = file;
+    r.file = static_cast<std::uint16_t>(file);
     r.local = static_cast<int>(i);
     r.rooted = rooted;
     r.type = intern_type(node.type);
@@ -191,7 +197,6 @@ void Graph::link_parent(NodeId child, NodeId parent) {
   NodeRecord& c = nodes_[static_cast<std::size_t>(child)];
   NodeRecord& p = nodes_[static_cast<std::size_t>(parent)];
   c.parent = parent;
-  c.prev_sibling = p.last_child;
   c.next_sibling = kNoNode;
   if (p.last_child != kNoNode) {
     nodes_[static_cast<std::size_t>(p.last_child)].next_sibling = child;
@@ -207,17 +212,16 @@ void Graph::unlink_parent(NodeId child) {
   NodeRecord& c = nodes_[static_cast<std::size_t>(child)];
   if (c.parent == kNoNode) return;
   NodeRecord& p = nodes_[static_cast<std::size_t>(c.parent)];
-  if (c.prev_sibling != kNoNode) {
-    nodes_[static_cast<std::size_t>(c.prev_sibling)].next_sibling = c.next_sibling;
+  // Only an edit re-parents a node: finding its place among its siblings is cheap enough then.
+  NodeId before = kNoNode;
+  for (NodeId n = p.first_child; n != child; n = nodes_[static_cast<std::size_t>(n)].next_sibling) before = n;
+  if (before != kNoNode) {
+    nodes_[static_cast<std::size_t>(before)].next_sibling = c.next_sibling;
   } else {
     p.first_child = c.next_sibling;
   }
-  if (c.next_sibling != kNoNode) {
-    nodes_[static_cast<std::size_t>(c.next_sibling)].prev_sibling = c.prev_sibling;
-  } else {
-    p.last_child = c.prev_sibling;
-  }
-  c.parent = c.prev_sibling = c.next_sibling = kNoNode;
+  if (p.last_child == child) p.last_child = before;
+  c.parent = c.next_sibling = kNoNode;
 }
 
 bool Graph::set_parent(NodeId node, NodeId parent) {
@@ -304,7 +308,7 @@ void Graph::add_connection(int file, std::string_view source, std::string_view d
   mayascene::Connection c;
   c.source = std::string(without_root(source));
   c.destination = std::string(without_root(destination));
-  std::vector<mayascene::Connection>& list = files_[static_cast<std::size_t>(file)]->scene.connections;
+  auto& list = files_[static_cast<std::size_t>(file)]->scene.connections;
   list.push_back(std::move(c));
   link_->connections.push_back({file, static_cast<int>(list.size()) - 1});
   link_->pending_connections.push_back(link_->connections.size() - 1);

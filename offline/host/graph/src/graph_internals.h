@@ -19,18 +19,21 @@ struct Graph::File {
   std::size_t read_connections = 0;  // those the reader made (with its file's attribute names); edits follow
 };
 
+// 32 bytes a node.
 struct Graph::NodeRecord {
-  int file = 0;
   int local = 0;
   NodeId parent = kNoNode;
   NodeId first_child = kNoNode;
   NodeId last_child = kNoNode;
   NodeId next_sibling = kNoNode;
-  NodeId prev_sibling = kNoNode;
   std::uint32_t hash = 0;      // of the full name
   std::uint32_t type = 0;      // index in types_
+  std::uint16_t file = 0;
   bool rooted = false;         // named in the root namespace whatever its file's frame
 };
+
+// Files a graph holds at most (NodeRecord::file).
+constexpr int kMaxFiles = 65535;
 
 struct Graph::TypeRecord {
   std::string name;

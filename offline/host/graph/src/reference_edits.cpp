@@ -19,6 +19,7 @@ struct Tally {
   int connect_attr = 0;
   int parent = 0;
   int not_in_scene = 0;           // the node or plug they name is not in the graph
+  std::size_t unread = 0;         // the file's reader could not read them
   std::map<int, int> other_kinds;  // code -> count, kept and not applied
   std::vector<std::string> malformed;
 };
@@ -68,7 +69,8 @@ class EditApplier {
       return malformed(edit, failure.reason());
     }
     mayascene::Node& model = graph_.model(target);
-    for (auto& value : values) model.attrs[value.first] = std::move(value.second);
+    for (auto& value : values) model.attrs.set(value.first, value.second);
+    model.attrs.normalize();
     ++tally.set_attr;
   }
 
@@ -124,6 +126,7 @@ std::string summary(const std::string& path, const Tally& t) {
   }
   if (other != 0) text += ", " + plural(other, "of other kinds kept unapplied") + " (" + kinds + ")";
   if (!t.malformed.empty()) text += ", " + plural(static_cast<int>(t.malformed.size()), "malformed");
+  if (t.unread != 0) text += ", " + plural(static_cast<int>(t.unread), "that could not be read, passed over");
   return text;
 }
 
@@ -152,6 +155,7 @@ std::vector<EditMessage> apply_reference_edits(Graph& graph) {
     if (scene.reference_edits.empty()) continue;
     EditApplier applier(graph, file);
     for (const mayascene::ReferenceEdits& holder : scene.reference_edits) {
+      applier.tally.unread += holder.unread;
       for (const mayascene::ReferenceEditGroup& group : holder.groups) {
         for (const mayascene::ReferenceEdit& edit : group.edits) applier.apply(edit);
       }

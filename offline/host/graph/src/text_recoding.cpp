@@ -46,16 +46,19 @@ class Recoding {
  public:
   explicit Recoding(const TextRecoder& recoder) : recoder_(recoder) {}
 
-  void text(std::string* s) const {
+  bool kept(std::string_view s) const {
     bool ascii = true;
-    for (const char c : *s) {
+    for (const char c : s) {
       if (static_cast<unsigned char>(c) >= 0x80) {
         ascii = false;
         break;
       }
     }
-    if (ascii || (recoder_.keeps_valid_utf8() && is_utf8(*s))) return;
-    *s = recoder_.recode(*s);
+    return ascii || (recoder_.keeps_valid_utf8() && is_utf8(s));
+  }
+
+  void text(std::string* s) const {
+    if (!kept(*s)) *s = recoder_.recode(*s);
   }
 
   void value(mayascene::Value* v) const {
@@ -74,7 +77,9 @@ void recode_scene(mayascene::Scene* scene, const TextRecoder& recoder) {
   for (mayascene::Node& node : scene->nodes) {
     r.text(&node.name);
     r.text(&node.parent_name);
-    for (auto& attr : node.attrs) r.value(&attr.second);
+    if (!node.attrs.all_texts([&](std::string_view text) { return r.kept(text); })) {
+      node.attrs.recode_texts([&](std::string* text) { r.text(text); });
+    }
     for (mayascene::DynamicAttribute& dynamic : node.dynamic) r.value(&dynamic.default_value);
   }
   for (mayascene::Connection& c : scene->connections) {

@@ -2,7 +2,11 @@
 """The open scene: the scene graph of the file and of its references, process-wide as in Maya."""
 from __future__ import print_function
 
+import os
+
 import scenegraph
+
+from . import host_log
 
 
 class OpenScene(object):
@@ -32,7 +36,24 @@ def open_file(path):
     # The loader adds each file Maya would load (graph.add_file with its namespace and reference
     # node), then has the graph apply the edits the files store.
     loader.load(graph, 0, path)
+    _report_long_values(graph)
     return OpenScene(path, graph)
+
+
+def _report_long_values(graph):
+    """Says which texts were too long to keep in memory: none is ever cut."""
+    cap = os.environ.get("VANALYZER_MAX_VALUE_BYTES") or str(scenegraph.DEFAULT_MAX_VALUE_BYTES)
+    for file_id in range(graph.file_count()):
+        info = graph.file_info(file_id)
+        for where, length, kept in info["long_values"]:
+            if kept:
+                host_log.record("Info", "%s: %s holds a text of %d bytes, over the cap of %s bytes on a stored "
+                                        "value (VANALYZER_MAX_VALUE_BYTES): it stays in the file and is read from "
+                                        "there when asked" % (info["path"], where, length, cap))
+            else:
+                host_log.record("Warning", "%s: %s holds a text of %d bytes, over the cap of %s bytes on a stored "
+                                           "value (VANALYZER_MAX_VALUE_BYTES): it is not read" % (info["path"], where,
+                                                                                                length, cap))
 
 
 def _find_quiet(graph, name):

@@ -39,6 +39,8 @@ class FileSource : public Source {
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
   std::size_t read(char* buffer, std::size_t n) override;
+  // Reads on from a byte offset of the file; false when it cannot.
+  bool seek(std::int64_t offset);
 
  private:
   std::FILE* file_ = nullptr;
@@ -68,15 +70,23 @@ enum class TokenKind {
 
 struct Token {
   TokenKind kind = TokenKind::End;
-  std::string text;
+  std::string text;           // empty for a string longer than the lexer's cap (see length)
   std::int64_t line = 0;
   std::int64_t column = 0;
+  std::int64_t offset = 0;    // file offset of its first byte
+  std::uint64_t length = 0;   // String: the length of its text, also when that is over the cap
+
+  bool over_cap() const { return kind == TokenKind::String && length != text.size(); }
 };
 
 class Lexer {
  public:
-  Lexer(Source& source, std::string file_name, std::size_t chunk_size = 1 << 20);
+  // Strings longer than max_text bytes are measured and passed over, not kept (Token::over_cap).
+  Lexer(Source& source, std::string file_name, std::size_t chunk_size = 1 << 20,
+        std::uint64_t max_text = UINT64_MAX);
 
+  // The next token, into `out` (whose text keeps its storage from one token to the next).
+  void next(Token* out);
   Token next();
   // The encoding of the bytes after the current position (the `//Codeset:` header names it).
   void set_encoding(DoubleByteEncoding encoding);
@@ -97,11 +107,15 @@ class Lexer {
   void advance_over(const char* from, const char* to);  // consumes [from, to), keeping line count
   std::int64_t column_at(std::int64_t offset) const { return offset - line_start_ + 1; }
   std::int64_t offset() const { return base_ + static_cast<std::int64_t>(pos_); }
-  void read_string(std::string* out, std::int64_t line, std::int64_t column);  // after the quote
+  // After the opening quote: appends the text while `out` holds fewer than max_text_ bytes
+  // (never, for a null out), counts all of it in *length.
+  void read_string(std::string* out, std::uint64_t* length, std::int64_t line, std::int64_t column);
   void skip_string(std::int64_t line, std::int64_t column);
   void read_concatenation(Token* token);
+  void read_word(Token* token);
+  void read_comment(Token* token);
   void skip_space();
-  void take_trail_byte(std::string* out);  // after a lead byte: the second byte of its character
+  void take_trail_byte(std::string* out, std::uint64_t* length);  // the second byte of a character
 
   Source& source_;
   std::string file_name_;
@@ -113,7 +127,9 @@ class Lexer {
   std::int64_t line_start_ = 0;  // file offset of the current line's first byte
   bool eof_ = false;
   DoubleByteEncoding encoding_ = DoubleByteEncoding::None;
+  std::uint64_t max_text_;
   std::array<bool, 256> string_stop_{};  // bytes that end a plain run inside a string
+  std::array<bool, 256> word_byte_{};    // bytes that continue a plain run of a word
 };
 
 }  // namespace mayascene

@@ -3,32 +3,18 @@
 // All texts are bytes in the scene's code page (see Scene::codeset); decoding is left to the caller.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "mayascene/attributes.h"
+
 namespace mayascene {
-
-// A stored attribute value. Only what the command layer can be asked for is kept: scalars, strings,
-// string arrays and short tuples of those.
-struct Value {
-  enum class Kind { Bool, Int, Double, String, StringArray, Tuple };
-  Kind kind = Kind::Int;
-  bool b = false;
-  std::int64_t i = 0;
-  double d = 0.0;
-  std::string s;              // String; also the bare word of a Tuple item that is no number
-  std::vector<Value> items;   // StringArray (String items) and Tuple
-
-  static Value boolean(bool v);
-  static Value integer(std::int64_t v);
-  static Value real(double v);
-  static Value string(std::string v);
-  bool operator==(const Value& o) const;
-};
 
 struct DynamicAttribute {
   std::string short_name;
@@ -36,6 +22,25 @@ struct DynamicAttribute {
   std::string type;           // -at or -dt value
   bool has_default = false;
   Value default_value;
+};
+
+// A node's UUID (`rename -uid`, or the binary form's 16 bytes): kept in 16 bytes when written as
+// Maya writes it ("84384D92-4957-42CC-B4F8-639DEF9DBFEE"), as written otherwise.
+class Uuid {
+ public:
+  Uuid() = default;
+  Uuid(const Uuid& other);
+  Uuid& operator=(const Uuid& other);
+  Uuid(Uuid&&) = default;
+  Uuid& operator=(Uuid&&) = default;
+  Uuid& operator=(std::string_view text);
+  std::string text() const;
+  bool empty() const;
+
+ private:
+  // All zero (and no other_) when there is none; the all-zero UUID itself is kept in other_.
+  std::array<unsigned char, 16> bytes_{};
+  std::unique_ptr<std::string> other_;
 };
 
 struct Node {
@@ -47,10 +52,10 @@ struct Node {
   bool shared = false;        // created with -s
   bool implicit = false;      // never created in the file (a default node Maya always has)
   bool locked = false;
-  std::string uuid;
+  Uuid uuid;
   // Attribute values keyed by the attribute path with long names where the name is known
-  // ("fileTextureName", "fileNames[0]", "renderLayerInfo[0]").
-  std::map<std::string, Value> attrs;
+  // ("fileTextureName", "fileNames[0]", "renderLayerInfo[0]"). Set with attrs.set(path, value).
+  Attributes attrs;
   std::vector<DynamicAttribute> dynamic;
 };
 
@@ -97,6 +102,7 @@ struct ReferenceEdits {
   std::string holder;         // the reference node whose attribute holds them
   std::string owner;          // the owner reference node the edits name first
   std::vector<ReferenceEditGroup> groups;
+  std::size_t unread = 0;     // edits (or groups) that did not parse and were passed over
 };
 
 struct Relationship {
@@ -104,6 +110,15 @@ struct Relationship {
   std::vector<std::string> members;
 };
 
+// A value longer than the cap on a single stored value (ReadOptions in reader.h).
+struct LongValue {
+  std::string where;          // "node.attr", or the statement that held it
+  std::uint64_t length = 0;   // its length in bytes
+  bool kept = false;          // kept in the file (a Span value, read again when asked), else not kept
+};
+
+// Nodes and connections sit in deques: they never move while a file is read, and growing one
+// never holds two copies of it.
 struct Scene {
   std::string file;           // the path it was read from
   std::string format;         // "mayaAscii" or "mayaBinary" (read_file, read_binary)
@@ -115,9 +130,10 @@ struct Scene {
   std::vector<std::pair<std::string, std::string>> file_info;
   std::vector<Reference> references;
   std::vector<ReferenceEdits> reference_edits;
-  std::vector<Node> nodes;    // file order; implicit default nodes last
-  std::vector<Connection> connections;
+  std::deque<Node> nodes;     // file order; implicit default nodes last
+  std::deque<Connection> connections;
   std::vector<Relationship> relationships;
+  std::vector<LongValue> long_values;
 };
 
 // The full DAG path of a node ("|group|shape"; "" outside the DAG), computed from the parent
@@ -128,16 +144,22 @@ std::string dag_path(const Scene& scene, int index);
 // Nodes by name, and the lookup of a name as a file writes it: a node name, a partial DAG path
 // ("grp|shape") or a full one ("|grp|shape"); a leading root-namespace ':' is ignored. Paths are
 // matched by walking parent links, never by comparing stored path texts.
+// Open addressing over node indices keyed by a hash of their names: 16 bytes a node.
 class NameIndex {
  public:
-  void add(const std::string& name, int index);
-  void remove(const std::string& name, int index);
-  // The most recently added match, or -1.
+  void add(std::string_view name, int index);
+  void remove(std::string_view name, int index);
+  // The last created match, or -1.
   int find(const Scene& scene, std::string_view written) const;
-  const std::vector<int>* named(const std::string& name) const;
 
  private:
-  std::unordered_map<std::string, std::vector<int>> by_name_;
+  struct Slot {
+    std::uint32_t hash = 0;
+    int index = -1;  // -1 empty, -2 removed
+  };
+  void grow();
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;  // slots filled or removed
 };
 
 // True when the DAG path of the node ends with the components of `partial` (and, for an absolute

@@ -7,11 +7,9 @@
 namespace mayascene {
 namespace detail {
 
-void Reader::add_attr(const std::vector<Token>& tokens) {
-  const Args args = parse_args(tokens, {"m", "multi", "im", "indexMatters", "uac", "usedAsColor",
-                                         "uaf", "usedAsFilename", "iu", "internalSet", "r", "readable",
-                                         "w", "writable", "s", "storable"});
-  const int target = args.positionals.empty() ? current_ : find_node(args.positionals.back().text);
+void Reader::add_attr() {
+  const Args& args = args_;
+  const int target = args.positionals.empty() ? current_ : find_node(args.positionals.back()->text);
   if (target < 0) return;
   DynamicAttribute attr;
   if (const Token* sn = args.flag({"sn", "shortName"})) attr.short_name = sn->text;
@@ -45,31 +43,31 @@ void Reader::add_attr(const std::vector<Token>& tokens) {
   scene_.nodes[static_cast<std::size_t>(target)].dynamic.push_back(std::move(attr));
 }
 
-void Reader::connect_attr(const Token& command, const std::vector<Token>& tokens) {
-  const Args args = parse_args(tokens, {"na", "nextAvailable", "f", "force"});
+void Reader::connect_attr(const Token& command) {
+  const Args& args = args_;
   if (args.positionals.size() < 2) lex_.fail(command.line, command.column, "connectAttr needs two plugs");
   Connection c;
-  c.source = strip_root(args.positionals[0].text);
-  c.destination = strip_root(args.positionals[1].text);
-  if (args.has({"na", "nextAvailable"}) && c.destination.back() != ']') {
+  c.source = strip_root(args.positionals[0]->text);
+  c.destination = strip_root(args.positionals[1]->text);
+  if (args.has({"na", "nextAvailable"}) && !c.destination.empty() && c.destination.back() != ']') {
     const int index = next_available_[c.destination]++;
     c.destination += "[" + std::to_string(index) + "]";
   }
   scene_.connections.push_back(std::move(c));
 }
 
-void Reader::disconnect_attr(const std::vector<Token>& tokens) {
-  const Args args = parse_args(tokens, {"na", "nextAvailable"});
+void Reader::disconnect_attr() {
+  const Args& args = args_;
   if (args.positionals.size() < 2) return;
-  const std::string source = strip_root(args.positionals[0].text);
-  const std::string destination = strip_root(args.positionals[1].text);
-  auto& list = scene_.connections;
-  list.erase(std::remove_if(list.begin(), list.end(),
-                            [&](const Connection& c) { return c.source == source && c.destination == destination; }),
-             list.end());
+  // Applied when the file is read (finish): it undoes the connections of that pair made before it.
+  std::string pair = strip_root(args.positionals[0]->text);
+  pair += '\0';
+  pair += strip_root(args.positionals[1]->text);
+  disconnected_[std::move(pair)] = scene_.connections.size();
 }
 
-void Reader::relationship(const std::vector<Token>& tokens) {
+void Reader::relationship() {
+  const Tokens& tokens = tokens_;
   if (tokens.empty()) return;
   Relationship r;
   r.kind = tokens[0].text;

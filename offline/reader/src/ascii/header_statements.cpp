@@ -4,48 +4,52 @@
 namespace mayascene {
 namespace detail {
 
-void Reader::requires_(const Token& command, const std::vector<Token>& tokens) {
-  const Args args = parse_args(tokens, {});
+namespace {
+
+const std::string& argument(const Token* t) { return t != nullptr ? t->text : Args::none.text; }
+
+}  // namespace
+
+void Reader::requires_(const Token& command) {
+  const Args& args = args_;
   if (args.positionals.empty()) lex_.fail(command.line, command.column, "requires without a plug-in name");
-  const std::string version = args.positionals.size() >= 2 ? args.positionals[1].text : std::string();
-  if (args.positionals[0].kind == TokenKind::Word && args.positionals[0].text == "maya") {
+  const std::string version = args.positionals.size() >= 2 ? args.positionals[1]->text : std::string();
+  if (args.positionals[0]->kind == TokenKind::Word && args.positionals[0]->text == "maya") {
     scene_.required_maya = version;
     return;
   }
   Requirement r;
-  r.plugin = args.positionals[0].text;
+  r.plugin = args.positionals[0]->text;
   r.version = version;
   for (const auto& f : args.flags) {
-    if (one_of(f.first, {"nodeType", "nt"})) r.node_types.push_back(f.second.text);
-    if (one_of(f.first, {"dataType", "dt"})) r.data_types.push_back(f.second.text);
+    if (one_of(f.first, {"nodeType", "nt"})) r.node_types.push_back(argument(f.second));
+    if (one_of(f.first, {"dataType", "dt"})) r.data_types.push_back(argument(f.second));
   }
   scene_.requires_.push_back(std::move(r));
 }
 
-void Reader::file_info(const std::vector<Token>& tokens) {
-  const Args args = parse_args(tokens, {});
+void Reader::file_info() {
+  const Args& args = args_;
   if (args.positionals.size() >= 2 && args.flags.empty()) {
-    scene_.file_info.emplace_back(args.positionals[0].text, args.positionals[1].text);
+    scene_.file_info.emplace_back(args.positionals[0]->text, args.positionals[1]->text);
   }
 }
 
-void Reader::current_unit(const std::vector<Token>& tokens) {
-  const Args args = parse_args(tokens, {});
-  for (const auto& f : args.flags) {
-    if (one_of(f.first, {"l", "linear"})) scene_.units["linear"] = f.second.text;
-    if (one_of(f.first, {"a", "angle"})) scene_.units["angle"] = f.second.text;
-    if (one_of(f.first, {"t", "time"})) scene_.units["time"] = f.second.text;
+void Reader::current_unit() {
+  for (const auto& f : args_.flags) {
+    if (one_of(f.first, {"l", "linear"})) scene_.units["linear"] = argument(f.second);
+    if (one_of(f.first, {"a", "angle"})) scene_.units["angle"] = argument(f.second);
+    if (one_of(f.first, {"t", "time"})) scene_.units["time"] = argument(f.second);
   }
 }
 
-void Reader::file(const std::vector<Token>& tokens) {
-  const Args args = parse_args(tokens, {"r", "reference", "iv", "ignoreVersion", "f", "force", "gl",
-                                         "groupLocator", "i", "import", "dns", "defaultNamespace"});
+void Reader::file() {
+  const Args& args = args_;
   const Token* depth = args.flag({"rdi", "referenceDepthInfo"});
   const bool top = args.has({"r", "reference"});
   if ((depth == nullptr && !top) || args.positionals.empty()) return;
   Reference ref;
-  ref.path = args.positionals.back().text;
+  ref.path = args.positionals.back()->text;
   ref.top_level = top;
   if (depth != nullptr) {
     const Value v = word_value(depth->text);

@@ -58,21 +58,36 @@ FileSource::FileSource(const std::string& path) : path_(path) {
 
 FileSource::~FileSource() { std::fclose(file_); }
 
+bool FileSource::seek(std::int64_t offset) {
+#if defined(_WIN32)
+  return _fseeki64(file_, offset, SEEK_SET) == 0;
+#else
+  return fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
 std::size_t FileSource::read(char* buffer, std::size_t n) {
   const std::size_t count = std::fread(buffer, 1, n, file_);
   if (count == 0 && std::ferror(file_)) throw std::runtime_error(path_ + ": read error");
   return count;
 }
 
-Lexer::Lexer(Source& source, std::string file_name, std::size_t chunk_size)
-    : source_(source), file_name_(std::move(file_name)), buffer_(std::max<std::size_t>(chunk_size, 16)) {
+Lexer::Lexer(Source& source, std::string file_name, std::size_t chunk_size, std::uint64_t max_text)
+    : source_(source),
+      file_name_(std::move(file_name)),
+      buffer_(std::max<std::size_t>(chunk_size, 16)),
+      max_text_(max_text) {
   set_encoding(DoubleByteEncoding::None);
 }
 
 void Lexer::set_encoding(DoubleByteEncoding encoding) {
   encoding_ = encoding;
   for (int c = 0; c < 256; ++c) {
-    string_stop_[c] = c == '"' || c == '\\' || c == '\n' || is_lead_byte(encoding, static_cast<unsigned char>(c));
+    const bool lead = is_lead_byte(encoding, static_cast<unsigned char>(c));
+    string_stop_[c] = c == '"' || c == '\\' || c == '\n' || lead;
+    // A plain run of a word stops at its end, a control byte, a lead byte and '/' (a "//" opens a
+    // comment); those are looked at one by one.
+    word_byte_[c] = !ends_word(c) && !is_control(c) && !lead && c != '/';
   }
 }
 
@@ -122,57 +137,76 @@ void Lexer::advance_over(const char* from, const char* to) {
 }
 
 void Lexer::skip_space() {
-  for (;;) {
-    const int c = peek();
-    if (c < 0 || !is_space(c)) return;
-    take();
+  while (fill()) {
+    const char* p = buffer_.data() + pos_;
+    const char* e = buffer_.data() + end_;
+    while (p < e && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n')) {
+      if (*p == '\n') {
+        ++line_;
+        line_start_ = base_ + (p + 1 - buffer_.data());
+      }
+      ++p;
+    }
+    pos_ = static_cast<std::size_t>(p - buffer_.data());
+    if (p < e) return;
   }
 }
 
-void Lexer::read_string(std::string* out, std::int64_t line, std::int64_t column) {
+void Lexer::read_string(std::string* out, std::uint64_t* length, std::int64_t line, std::int64_t column) {
+  auto keep = [&](const char* from, std::size_t n) {
+    if (out != nullptr && *length + n <= max_text_) out->append(from, n);
+    *length += n;
+  };
   for (;;) {
     if (!fill()) fail(line, column, "unterminated string");
     const char* p = buffer_.data() + pos_;
     const char* e = buffer_.data() + end_;
     const char* stop = p;
     while (stop < e && !string_stop_[static_cast<unsigned char>(*stop)]) ++stop;
-    out->append(p, stop);
-    advance_over(p, stop);
+    keep(p, static_cast<std::size_t>(stop - p));
+    pos_ += static_cast<std::size_t>(stop - p);  // no line end in a plain run
     if (stop == e) continue;
     const char c = take();
-    if (c == '"') return;
+    if (c == '"') break;
     if (c == '\n') {
-      out->push_back('\n');
+      keep("\n", 1);
       continue;
     }
     if (c != '\\') {  // a lead byte
-      out->push_back(c);
-      take_trail_byte(out);
+      keep(&c, 1);
+      take_trail_byte(out, length);
       continue;
     }
     if (!fill()) fail(line, column, "unterminated string");
     const char escaped = take();
     switch (escaped) {
-      case 'n': out->push_back('\n'); break;
-      case 't': out->push_back('\t'); break;
-      case '"': out->push_back('"'); break;
-      case '\\': out->push_back('\\'); break;
-      default:  // MEL keeps unknown escapes as written
-        out->push_back('\\');
-        out->push_back(escaped);
+      case 'n': keep("\n", 1); break;
+      case 't': keep("\t", 1); break;
+      case '"': keep("\"", 1); break;
+      case '\\': keep("\\", 1); break;
+      default: {  // MEL keeps unknown escapes as written
+        const char both[2] = {'\\', escaped};
+        keep(both, 2);
+      }
     }
   }
+  // Over the cap: nothing kept, so that a caller never sees a cut text.
+  if (out != nullptr && *length > max_text_) out->clear();
 }
 
-void Lexer::take_trail_byte(std::string* out) {
-  if (fill() && is_trail_byte(peek())) out->push_back(take());
+void Lexer::take_trail_byte(std::string* out, std::uint64_t* length) {
+  if (fill() && is_trail_byte(peek())) {
+    const char c = take();
+    if (out != nullptr && *length + 1 <= max_text_) out->push_back(c);
+    ++*length;
+  }
 }
 
 void Lexer::skip_string(std::int64_t line, std::int64_t column) {
   if (encoding_ != DoubleByteEncoding::None) {
     // A 0x5C may be a second byte, which only a pass from the opening quote can tell.
-    std::string passed;
-    read_string(&passed, line, column);
+    std::uint64_t length = 0;
+    read_string(nullptr, &length, line, column);
     return;
   }
   for (;;) {
@@ -208,7 +242,9 @@ void Lexer::read_concatenation(Token* token) {
     if (want_string) {
       if (c != '"') fail(line, column, "expected a string in the concatenation");
       take();
-      read_string(&token->text, line, column);
+      const bool kept_so_far = token->length == token->text.size();
+      read_string(kept_so_far ? &token->text : nullptr, &token->length, line, column);
+      if (token->length > max_text_) token->text.clear();
       want_string = false;
     } else if (c == ')') {
       take();
@@ -222,55 +258,92 @@ void Lexer::read_concatenation(Token* token) {
   }
 }
 
-Token Lexer::next() {
+void Lexer::read_comment(Token* token) {
+  // A comment: only whole lines outside strings are comments in Maya ASCII. Only the header's
+  // are read, and those are short: past 64 KiB a line is passed over, whatever the cap on values.
+  constexpr std::size_t kKept = 1 << 16;
+  token->kind = TokenKind::Comment;
+  token->text.clear();
+  while (fill()) {
+    const char* p = buffer_.data() + pos_;
+    const std::size_t n = end_ - pos_;
+    const char* newline = static_cast<const char*>(std::memchr(p, '\n', n));
+    const char* limit = newline != nullptr ? newline : p + n;
+    if (token->text.size() < kKept) {
+      token->text.append(p, std::min<std::size_t>(static_cast<std::size_t>(limit - p), kKept - token->text.size()));
+    }
+    pos_ += static_cast<std::size_t>(limit - p);
+    if (newline != nullptr) break;
+  }
+  if (!token->text.empty() && token->text.back() == '\r') token->text.pop_back();
+}
+
+void Lexer::read_word(Token* token) {
+  // Words are commands, flags, numbers and names: none is anywhere near this long.
+  constexpr std::size_t kLongestWord = 1 << 20;
+  token->kind = TokenKind::Word;
+  for (;;) {
+    if (!fill()) return;
+    const char* p = buffer_.data() + pos_;
+    const char* e = buffer_.data() + end_;
+    const char* stop = p;
+    while (stop < e && word_byte_[static_cast<unsigned char>(*stop)]) ++stop;
+    if (stop != p) {
+      if (token->text.size() + static_cast<std::size_t>(stop - p) > kLongestWord) fail_here("a word longer than 1 MiB");
+      token->text.append(p, stop);
+      pos_ += static_cast<std::size_t>(stop - p);
+      if (stop == e) continue;
+    }
+    const int d = static_cast<unsigned char>(*stop);
+    if (ends_word(d)) return;
+    if (is_control(d)) fail_here("unexpected " + byte_name(d));
+    token->text.push_back(take());
+    if (is_lead_byte(encoding_, static_cast<unsigned char>(d))) {
+      std::uint64_t ignored = 0;
+      take_trail_byte(&token->text, &ignored);
+    } else if (d == '/' && token->text.size() == 2 && token->text[0] == '/') {
+      return read_comment(token);
+    }
+  }
+}
+
+void Lexer::next(Token* token) {
   skip_space();
-  Token token;
-  token.line = line_;
-  token.column = column_at(offset());
+  token->text.clear();
+  token->length = 0;
+  token->line = line_;
+  token->offset = offset();
+  token->column = column_at(token->offset);
   const int c = peek();
-  if (c < 0) return token;  // End
+  if (c < 0) {
+    token->kind = TokenKind::End;
+    return;
+  }
   switch (c) {
-    case ';': take(); token.kind = TokenKind::Semicolon; return token;
-    case '{': take(); token.kind = TokenKind::LBrace; return token;
-    case '}': take(); token.kind = TokenKind::RBrace; return token;
-    case ',': take(); token.kind = TokenKind::Comma; return token;
+    case ';': take(); token->kind = TokenKind::Semicolon; return;
+    case '{': take(); token->kind = TokenKind::LBrace; return;
+    case '}': take(); token->kind = TokenKind::RBrace; return;
+    case ',': take(); token->kind = TokenKind::Comma; return;
     case '"':
       take();
-      token.kind = TokenKind::String;
-      read_string(&token.text, token.line, token.column);
-      return token;
+      token->kind = TokenKind::String;
+      read_string(&token->text, &token->length, token->line, token->column);
+      return;
     case '(':
       take();
-      token.kind = TokenKind::String;
-      read_concatenation(&token);
-      return token;
+      token->kind = TokenKind::String;
+      read_concatenation(token);
+      return;
     case ')': fail_here("unexpected ')'");
     default: break;
   }
   if (is_control(c)) fail_here("unexpected " + byte_name(c));
-  token.kind = TokenKind::Word;
-  for (;;) {
-    const int d = peek();
-    if (d < 0 || ends_word(d)) break;
-    if (is_control(d)) fail_here("unexpected " + byte_name(d));
-    token.text.push_back(take());
-    if (is_lead_byte(encoding_, static_cast<unsigned char>(d))) {
-      take_trail_byte(&token.text);
-      continue;
-    }
-    if (token.text.size() == 2 && token.text[0] == '/' && token.text[1] == '/') {
-      // A comment: only whole lines outside strings are comments in Maya ASCII.
-      token.kind = TokenKind::Comment;
-      token.text.clear();
-      for (;;) {
-        const int e = peek();
-        if (e < 0 || e == '\n') break;
-        token.text.push_back(take());
-      }
-      if (!token.text.empty() && token.text.back() == '\r') token.text.pop_back();
-      return token;
-    }
-  }
+  read_word(token);
+}
+
+Token Lexer::next() {
+  Token token;
+  next(&token);
   return token;
 }
 

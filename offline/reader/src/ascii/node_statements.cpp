@@ -8,7 +8,7 @@
 namespace mayascene {
 namespace detail {
 
-int Reader::find_node(const std::string& written) const { return names_.find(scene_, written); }
+int Reader::find_node(std::string_view written) const { return names_.find(scene_, written); }
 
 int Reader::add_node(std::string name, std::string type) {
   return detail::add_node(scene_, names_, std::move(name), std::move(type));
@@ -24,10 +24,10 @@ void Reader::place_in_dag(int index) {
   node.dag = node.parent >= 0 || !node.parent_name.empty() || inherits(node.type, "dagNode");
 }
 
-void Reader::create_node(const Token& command, const std::vector<Token>& tokens) {
-  const Args args = parse_args(tokens, {"s", "shared", "ss", "skipSelect"});
+void Reader::create_node(const Token& command) {
+  const Args& args = args_;
   if (args.positionals.empty()) lex_.fail(command.line, command.column, "createNode without a node type");
-  const std::string& type = args.positionals[0].text;
+  const std::string& type = args.positionals[0]->text;
   const Token* name_flag = args.flag({"n", "name"});
   std::string name = name_flag != nullptr && !name_flag->text.empty() ? name_flag->text : type + "1";
   const Token* parent_flag = args.flag({"p", "parent"});
@@ -56,31 +56,29 @@ void Reader::create_node(const Token& command, const std::vector<Token>& tokens)
   current_ = index;
 }
 
-void Reader::rename(const Token& command, const std::vector<Token>& tokens) {
-  const Args args = parse_args(tokens, {"is", "ignoreShape"});
+void Reader::rename(const Token& command) {
+  const Args& args = args_;
   if (const Token* uid = args.flag({"uid", "uuid"})) {
-    const int target = args.positionals.empty() ? current_ : find_node(args.positionals[0].text);
+    const int target = args.positionals.empty() ? current_ : find_node(args.positionals[0]->text);
     if (target >= 0) scene_.nodes[static_cast<std::size_t>(target)].uuid = uid->text;
     return;
   }
   if (args.positionals.empty()) lex_.fail(command.line, command.column, "rename without a name");
-  const int target = args.positionals.size() >= 2 ? find_node(args.positionals[0].text) : current_;
+  const int target = args.positionals.size() >= 2 ? find_node(args.positionals[0]->text) : current_;
   if (target < 0) return;
   Node& node = scene_.nodes[static_cast<std::size_t>(target)];
   names_.remove(node.name, target);
-  node.name = strip_root(args.positionals.back().text);
+  node.name = strip_root(args.positionals.back()->text);
   names_.add(node.name, target);
 }
 
-void Reader::select(const std::vector<Token>& tokens) {
-  const Args args = parse_args(tokens, {"ne", "noExpand", "r", "replace", "add", "af", "addFirst", "d",
-                                         "deselect", "tgl", "toggle", "cl", "clear", "hi", "hierarchy",
-                                         "all", "adn", "allDependencyNodes", "ado", "allDagObjects"});
-  current_ = args.positionals.empty() ? -1 : selected_node(scene_, names_, args.positionals[0].text);
+void Reader::select() {
+  const Args& args = args_;
+  current_ = args.positionals.empty() ? -1 : selected_node(scene_, names_, args.positionals[0]->text);
 }
 
-void Reader::lock_node(const std::vector<Token>& tokens) {
-  const Args args = parse_args(tokens, {"ic", "ignoreComponents"});
+void Reader::lock_node() {
+  const Args& args = args_;
   bool lock = true;
   if (const Token* l = args.flag({"l", "lock"})) {
     const Value v = word_value(l->text);
@@ -90,8 +88,8 @@ void Reader::lock_node(const std::vector<Token>& tokens) {
     if (current_ >= 0) scene_.nodes[static_cast<std::size_t>(current_)].locked = lock;
     return;
   }
-  for (const Token& t : args.positionals) {
-    const int n = find_node(t.text);
+  for (const Token* t : args.positionals) {
+    const int n = find_node(t->text);
     if (n >= 0) scene_.nodes[static_cast<std::size_t>(n)].locked = lock;
   }
 }

@@ -1,5 +1,8 @@
 #include "mayascene/reader.h"
 
+#include <algorithm>
+#include <deque>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -32,8 +35,9 @@ std::string_view trim(std::string_view s) {
 
 void Reader::run() {
   read_header();
+  Token& t = command_;
   for (;;) {
-    Token t = next();
+    next(&t);
     if (t.kind == TokenKind::End) break;
     if (t.kind == TokenKind::Comment) {
       if (starts_with(trim(t.text), "End of")) ended_ = true;
@@ -70,7 +74,8 @@ void Reader::read_header() {
   // A Maya Binary file is an IFF file: its first group chunk is FOR4 (32-bit) or FOR8 (64-bit).
   const std::string_view magic = lex_.peek_bytes(4);
   if (magic == "FOR4" || magic == "FOR8") lex_.fail(1, 1, "not a Maya ASCII file (Maya Binary)");
-  Token first = lex_.next();
+  Token& first = token_;
+  lex_.next(&first);
   if (first.kind != TokenKind::Comment || !starts_with(first.text, "Maya ASCII")) {
     lex_.fail(first.line, first.column, "not a Maya ASCII file: no '//Maya ASCII' header line");
   }
@@ -78,9 +83,10 @@ void Reader::read_header() {
   scene_.maya_version = std::string(rest.substr(0, rest.find(' ')));
   // The other header comments come before the first statement; Codeset is the one that matters.
   for (;;) {
-    Token t = lex_.next();
+    Token& t = token_;
+    lex_.next(&t);
     if (t.kind != TokenKind::Comment || starts_with(trim(t.text), "End of")) {
-      pending_ = t;
+      std::swap(pending_, t);
       has_pending_ = true;
       return;
     }
@@ -92,40 +98,136 @@ void Reader::read_header() {
   }
 }
 
-void Reader::statement(const Token& command) {
-  const std::string& c = command.text;
-  if (c == "setAttr") return set_attr(command);
-  if (c == "createNode") return create_node(command, rest_of(command));
-  if (c == "connectAttr") return connect_attr(command, rest_of(command));
-  if (c == "disconnectAttr") return disconnect_attr(rest_of(command));
-  if (c == "addAttr") return add_attr(rest_of(command));
-  if (c == "rename") return rename(command, rest_of(command));
-  if (c == "select") return select(rest_of(command));
-  if (c == "lockNode") return lock_node(rest_of(command));
-  if (c == "relationship") return relationship(rest_of(command));
-  if (c == "requires") return requires_(command, rest_of(command));
-  if (c == "fileInfo") return file_info(rest_of(command));
-  if (c == "currentUnit") return current_unit(rest_of(command));
-  if (c == "file") return file(rest_of(command));
-  lex_.skip_statement(command);  // parent, dataStructure, applyMetadata, ... carry nothing needed
+bool Reader::rest_of(const Token& command, std::initializer_list<std::string_view> no_argument) {
+  tokens_.clear();
+  std::uint64_t too_long = 0;
+  for (;;) {
+    Token& t = tokens_.push();
+    next(&t);
+    if (t.kind == TokenKind::Semicolon) break;
+    if (t.kind == TokenKind::End) truncated(command);
+    if (t.kind == TokenKind::Comment) {
+      tokens_.pop();
+      continue;
+    }
+    if (t.over_cap()) too_long = std::max(too_long, t.length);
+  }
+  tokens_.pop();  // the ';'
+  if (too_long != 0) {
+    long_value(command.text + " statement at line " + std::to_string(command.line), too_long, false);
+    return false;
+  }
+  parse_args(tokens_, no_argument, &args_);
+  return true;
 }
 
-void Reader::finish() { finish_scene(scene_, names_); }
+void Reader::long_value(std::string where, std::uint64_t length, bool kept) {
+  LongValue record;
+  record.where = std::move(where);
+  record.length = length;
+  record.kept = kept;
+  scene_.long_values.push_back(std::move(record));
+}
+
+void Reader::statement(const Token& command) {
+  const std::string_view c = command.text;
+  if (c == "setAttr") return set_attr(command);
+  if (c == "createNode") {
+    if (rest_of(command, {"s", "shared", "ss", "skipSelect"})) create_node(command);
+  } else if (c == "connectAttr") {
+    if (rest_of(command, {"na", "nextAvailable", "f", "force"})) connect_attr(command);
+  } else if (c == "disconnectAttr") {
+    if (rest_of(command, {"na", "nextAvailable"})) disconnect_attr();
+  } else if (c == "addAttr") {
+    if (rest_of(command, {"m", "multi", "im", "indexMatters", "uac", "usedAsColor", "uaf", "usedAsFilename", "iu",
+                          "internalSet", "r", "readable", "w", "writable", "s", "storable"})) {
+      add_attr();
+    }
+  } else if (c == "rename") {
+    if (rest_of(command, {"is", "ignoreShape"})) rename(command);
+  } else if (c == "select") {
+    if (rest_of(command, {"ne", "noExpand", "r", "replace", "add", "af", "addFirst", "d", "deselect", "tgl",
+                          "toggle", "cl", "clear", "hi", "hierarchy", "all", "adn", "allDependencyNodes", "ado",
+                          "allDagObjects"})) {
+      select();
+    } else {
+      current_ = -1;
+    }
+  } else if (c == "lockNode") {
+    if (rest_of(command, {"ic", "ignoreComponents"})) lock_node();
+  } else if (c == "relationship") {
+    if (rest_of(command)) relationship();
+  } else if (c == "requires") {
+    if (rest_of(command)) requires_(command);
+  } else if (c == "fileInfo") {
+    if (rest_of(command)) file_info();
+  } else if (c == "currentUnit") {
+    if (rest_of(command)) current_unit();
+  } else if (c == "file") {
+    if (rest_of(command, {"r", "reference", "iv", "ignoreVersion", "f", "force", "gl", "groupLocator", "i", "import",
+                          "dns", "defaultNamespace"})) {
+      file();
+    }
+  } else {
+    lex_.skip_statement(command);  // parent, dataStructure, applyMetadata, ... carry nothing needed
+  }
+}
+
+void Reader::finish() {
+  if (!disconnected_.empty()) {
+    std::deque<Connection> kept;
+    std::string pair;
+    for (std::size_t i = 0; i < scene_.connections.size(); ++i) {
+      Connection& c = scene_.connections[i];
+      pair = c.source;
+      pair += '\0';
+      pair += c.destination;
+      const auto undone = disconnected_.find(pair);
+      if (undone == disconnected_.end() || i >= undone->second) kept.push_back(std::move(c));
+    }
+    scene_.connections.swap(kept);
+  }
+  finish_scene(scene_, names_);
+}
 
 }  // namespace detail
 
-Scene read_source(Source& source, const std::string& name, std::size_t chunk_size) {
+Scene read_source(Source& source, const std::string& name, std::size_t chunk_size, const ReadOptions& options) {
   Scene scene;
   scene.file = name;
   scene.format = "mayaAscii";
-  Lexer lexer(source, name, chunk_size);
-  detail::Reader(lexer, scene).run();
+  Lexer lexer(source, name, chunk_size, options.max_value_bytes);
+  detail::Reader(lexer, scene, options).run();
   return scene;
 }
 
-Scene read_text(std::string_view text, const std::string& name) {
+Scene read_text(std::string_view text, const std::string& name, const ReadOptions& options) {
   MemorySource source(text);
-  return read_source(source, name);
+  return read_source(source, name, 1 << 20, options);
+}
+
+std::optional<std::uint64_t> max_value_bytes_setting(const char* text) {
+  if (text == nullptr || text[0] == '\0') return kDefaultMaxValueBytes;
+  std::uint64_t value = 0;
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (*p < '0' || *p > '9' || value > (UINT64_MAX - 9) / 10) return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+  }
+  return value == 0 ? UINT64_MAX : value;
+}
+
+std::string read_span(const Scene& scene, const Value& span) {
+  FileSource tail(scene.file);
+  if (!tail.seek(span.i)) throw std::runtime_error(scene.file + ": cannot read at byte " + std::to_string(span.i));
+  Lexer lexer(tail, scene.file, 1 << 20);
+  lexer.set_encoding(double_byte_encoding(scene.codeset));
+  Token token;
+  lexer.next(&token);
+  if (token.kind != TokenKind::String || token.length != span.length) {
+    throw std::runtime_error(scene.file + ": the text of " + std::to_string(span.length) + " bytes read at byte " +
+                             std::to_string(span.i) + " is no longer there (the file changed since it was read)");
+  }
+  return std::move(token.text);
 }
 
 }  // namespace mayascene

@@ -32,31 +32,35 @@ bool parse_range(const std::string& attr, long long* first, long long* last) {
 // Values are read token by token only while they are worth keeping; anything longer or of a
 // bulk data type is passed over by the lexer's scan for the closing ';'.
 void Reader::set_attr(const Token& command) {
-  std::string path;
+  std::string& path = path_;
+  std::string& type = type_;
+  path.clear();
+  type.clear();
   bool have_path = false;
-  std::string type;
-  Token t;
+  Token& t = token_;
   for (;;) {
-    t = next();
+    next(&t);
     if (t.kind == TokenKind::End) truncated(command);
     if (t.kind == TokenKind::Semicolon) break;
     if (t.kind == TokenKind::Comment) continue;
     if (is_flag(t)) {
-      const std::string flag = t.text.substr(1);
+      const std::string_view flag = std::string_view(t.text).substr(1);
       if (one_of(flag, {"type", "typ"})) {
-        const Token v = next();
-        if (v.kind != TokenKind::String && v.kind != TokenKind::Word) {
-          lex_.fail(v.line, v.column, "setAttr -type needs a type name, found " + describe(v));
+        next(&t);
+        if (t.kind != TokenKind::String && t.kind != TokenKind::Word) {
+          lex_.fail(t.line, t.column, "setAttr -type needs a type name, found " + describe(t));
         }
-        type = v.text;
+        type = t.text;
       } else if (one_of(flag, {"s", "size", "k", "keyable", "l", "lock", "cb", "channelBox", "ch",
                                "capacityHint", "ca", "caching"})) {
-        const Token v = next();
-        if (v.kind != TokenKind::Word) lex_.fail(v.line, v.column, "setAttr -" + flag + " needs a value, found " + describe(v));
+        const std::string name(flag);
+        next(&t);
+        if (t.kind != TokenKind::Word) lex_.fail(t.line, t.column, "setAttr -" + name + " needs a value, found " + describe(t));
       }
       continue;
     }
     if (t.kind == TokenKind::String && !have_path) {
+      if (t.over_cap()) lex_.fail(t.line, t.column, "setAttr with an attribute path longer than the cap on a value");
       path = t.text;
       have_path = true;
       continue;
@@ -75,7 +79,7 @@ void Reader::set_attr(const Token& command) {
     attr = path.substr(dot);
   }
   attr.erase(0, 1);
-  if (type == "dataReferenceEdits" && target >= 0) return reference_edits(command, target, std::move(t));
+  if (type == "dataReferenceEdits" && target >= 0) return reference_edits(command, target, &t);
   // A range "a[1:3]" is kept only for a short list of plain scalars (renderLayerId and the like);
   // mesh and curve data arrive as ranges too and are skipped.
   long long first = 0;
@@ -88,7 +92,8 @@ void Reader::set_attr(const Token& command) {
                                                               "float3", "long2", "long3", "short2", "short3", "matrix"}));
   if (!wanted) return lex_.skip_statement(command);
 
-  std::vector<Token> values;
+  Tokens& values = values_;
+  values.clear();
   for (;;) {
     if (t.kind == TokenKind::Semicolon) break;
     if (t.kind == TokenKind::End) truncated(command);
@@ -96,15 +101,28 @@ void Reader::set_attr(const Token& command) {
       if ((t.kind != TokenKind::Word && t.kind != TokenKind::String) || values.size() == kMaxStoredValues) {
         return lex_.skip_statement(command);
       }
-      values.push_back(std::move(t));
+      std::swap(values.push(), t);
     }
-    t = next();
+    next(&t);
+  }
+  for (const Token& v : values) {
+    if (!v.over_cap()) continue;
+    // A text over the cap: a string attribute's value stays in the file, read again when asked.
+    Node& node = scene_.nodes[static_cast<std::size_t>(target)];
+    const bool kept = type == "string" && values.size() == 1 && !ranged;
+    const std::string key = canonical_path(node.type, attr, node.dynamic);
+    long_value(node.name + "." + key, v.length, kept);
+    if (kept) node.attrs.set(key, Value::span(v.offset, v.length));
+    return;
   }
   if (!ranged) return store(target, attr, type, values);
   if (values.size() != static_cast<std::size_t>(last - first + 1)) return;  // compound elements
   const std::string base = attr.substr(0, attr.rfind('['));
+  Tokens& one = tokens_;
   for (long long i = first; i <= last; ++i) {
-    store(target, base + "[" + std::to_string(i) + "]", type, {values[static_cast<std::size_t>(i - first)]});
+    one.clear();
+    one.push() = values[static_cast<std::size_t>(i - first)];
+    store(target, base + "[" + std::to_string(i) + "]", type, one);
   }
 }
 
@@ -116,11 +134,12 @@ void Reader::set_attr_on(int target) {
   command.line = 1;
   command.column = 1;
   set_attr(command);
-  const Token after = next();
+  Token& after = token_;
+  next(&after);
   if (after.kind != TokenKind::End) lex_.fail(after.line, after.column, "more than one statement in a setAttr tail");
 }
 
-void Reader::store(int target, const std::string& attr, const std::string& type, const std::vector<Token>& values) {
+void Reader::store(int target, const std::string& attr, const std::string& type, const Tokens& values) {
   Node& node = scene_.nodes[static_cast<std::size_t>(target)];
   Value value;
   if (type == "string") {
@@ -139,7 +158,8 @@ void Reader::store(int target, const std::string& attr, const std::string& type,
       value.items.push_back(std::move(item));
     }
     if (value.items.size() == 1) {
-      value = value.items[0];
+      Value single = std::move(value.items[0]);
+      value = std::move(single);
       // A whole number written for a real or boolean attribute reads back as Maya stores it.
       if (const AttributeInfo* info = find_attribute(node.type, attr.substr(0, attr.find('[')))) {
         if (value.kind == Value::Kind::Int && info->kind == AttributeInfo::Default::Double) {
@@ -152,7 +172,7 @@ void Reader::store(int target, const std::string& attr, const std::string& type,
       value.kind = Value::Kind::Tuple;
     }
   }
-  node.attrs[canonical_path(node.type, attr, node.dynamic)] = std::move(value);
+  node.attrs.set(canonical_path(node.type, attr, node.dynamic), value);
 }
 
 }  // namespace detail
@@ -171,10 +191,13 @@ std::vector<std::pair<std::string, Value>> set_attr_values(const Node& node, std
   text += tail;
   text += "\n;";
   MemorySource input(text);
-  Lexer lexer(input, source);
-  detail::Reader(lexer, scratch).set_attr_on(0);
+  ReadOptions whole;  // the tail is in memory already: no text of it is left in a file
+  whole.max_value_bytes = UINT64_MAX;
+  Lexer lexer(input, source, 1 << 20, whole.max_value_bytes);
+  detail::Reader(lexer, scratch, whole).set_attr_on(0);
   std::vector<std::pair<std::string, Value>> out;
-  for (auto& entry : scratch.nodes[0].attrs) out.emplace_back(entry.first, std::move(entry.second));
+  scratch.nodes[0].attrs.normalize();
+  for (const auto& entry : scratch.nodes[0].attrs) out.emplace_back(std::string(entry.first), entry.second);
   return out;
 }
 

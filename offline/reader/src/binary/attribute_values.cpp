@@ -200,7 +200,7 @@ void Reader::read_value(const Chunk& leaf, int node) {
   context.angle_factor = radians_to(angle == scene_.units.end() ? "degree" : angle->second);
   std::vector<std::pair<std::string, Value>> values;
   if (!try_decoded(leaf, [&](std::string_view data) { return decode_value(leaf.id, data, context); }, &values)) return;
-  for (auto& v : values) target.attrs[canonical_path(target.type, v.first, target.dynamic)] = std::move(v.second);
+  for (auto& v : values) target.attrs.set(canonical_path(target.type, v.first, target.dynamic), v.second);
 }
 
 }  // namespace binary

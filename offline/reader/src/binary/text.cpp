@@ -52,7 +52,7 @@ bool value_is_utf8(const Value& v) {
 }  // namespace
 
 bool scene_is_utf8(const Scene& scene) {
-  auto ok = [](const std::string& s) { return is_valid_utf8(s); };
+  auto ok = [](std::string_view s) { return is_valid_utf8(s); };
   if (!ok(scene.maya_version) || !ok(scene.required_maya)) return false;
   for (const auto& r : scene.requires_) {
     if (!ok(r.plugin) || !ok(r.version)) return false;

@@ -59,8 +59,9 @@ bool attribute_exists(const Graph& graph, NodeId node, std::string_view attr);
 
 // getAttr: the value the file stores, else Maya's default (none when the default is no value).
 struct AttributeValue {
-  std::optional<mayascene::Value> value;
+  std::optional<mayascene::Value> value;  // a Span is read from the node's file (mayascene::read_span)
   bool stored = false;  // from the file (or an edit), not a default
+  NodeId node = kNoNode;
 };
 AttributeValue get_attr(const Graph& graph, std::string_view plug);
 AttributeValue get_attr(const Graph& graph, NodeId node, std::string_view attr);
