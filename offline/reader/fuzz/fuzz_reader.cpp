@@ -17,6 +17,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const mayascene::Node& node : scene.nodes) {
       for (const auto& attr : node.attrs) mayascene::canonical_path(node.type, attr.first, node.dynamic);
     }
+    // Reference edits' setAttr tails go through the reader again.
+    for (const auto& holder : scene.reference_edits) {
+      for (const auto& group : holder.groups) {
+        for (const auto& edit : group.edits) {
+          if (edit.code != 2 || edit.fields.size() < 3 || scene.nodes.empty()) continue;
+          try {
+            mayascene::set_attr_values(scene.nodes.front(), edit.fields[1], edit.fields[2], "edit");
+          } catch (const mayascene::ParseError&) {
+          }
+        }
+      }
+    }
     mayascene::codec_for_codeset(scene.codeset);
   } catch (const mayascene::ParseError&) {
   }

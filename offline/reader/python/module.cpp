@@ -142,7 +142,7 @@ struct Converter {
     python::setItem(d.get(), "nodes", nodes.get());
     Ref connections = python::newList();
     for (const auto& c : s.connections) {
-      python::append(connections.get(), python::tuple(text(c.source), text(c.destination)).get());
+      python::append(connections.get(), python::tuple(text(std::string(c.source())), text(std::string(c.destination()))).get());
     }
     python::setItem(d.get(), "connections", connections.get());
     Ref relationships = python::newList();

@@ -92,7 +92,8 @@ void ByteBuffer::reallocate(std::size_t capacity) {
 void ByteBuffer::append(const char* bytes, std::size_t n) {
   if (n == 0) return;
   const std::size_t needed = size() + n;
-  if (block_ == nullptr || needed > block_->capacity) reallocate(std::max<std::size_t>(needed, size() * 2));
+  // Most nodes hold a few short values: one block of 48 bytes takes them.
+  if (block_ == nullptr || needed > block_->capacity) reallocate(std::max<std::size_t>({needed, size() * 2, 48}));
   std::memcpy(block_->bytes() + block_->size, bytes, n);
   block_->size = static_cast<std::uint32_t>(needed);
 }
@@ -107,7 +108,7 @@ void ByteBuffer::reserve(std::size_t n) {
 }
 
 void ByteBuffer::shrink_to_fit() {
-  if (block_ != nullptr && block_->capacity > block_->size) reallocate(block_->size);
+  if (block_ != nullptr && block_->capacity > block_->size + block_->size / 4 + 16) reallocate(block_->size);
 }
 
 namespace {

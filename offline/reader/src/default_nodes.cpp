@@ -103,19 +103,31 @@ void finish_scene(Scene& scene, NameIndex& names) {
     }
   }
   for (Connection& c : scene.connections) {
-    for (std::string* plug : {&c.source, &c.destination}) {
+    std::string plugs[2] = {std::string(c.source()), std::string(c.destination())};
+    bool changed = false;
+    for (std::string* plug : {&plugs[0], &plugs[1]}) {
       const std::size_t bar = plug->rfind('|');
       const std::size_t dot = plug->find('.', bar == std::string::npos ? 0 : bar);
       if (dot == std::string::npos) continue;
-      const std::string name = plug->substr(0, dot);
+      const std::string_view name = std::string_view(*plug).substr(0, dot);
+      const std::string_view attr = std::string_view(*plug).substr(dot + 1);
       const int n = names.find(scene, name);
+      std::string canonical;
       if (n >= 0) {
         const Node& node = scene.nodes[static_cast<std::size_t>(n)];
-        *plug = name + "." + canonical_path(node.type, plug->substr(dot + 1), node.dynamic);
-      } else if (const char* type = default_node_type(name)) {  // a default node the file never edits
-        *plug = name + "." + canonical_path(type, plug->substr(dot + 1), {});
+        canonical = canonical_path(node.type, attr, node.dynamic);
+      } else if (const char* type = default_node_type(std::string(name))) {  // a default node the file never edits
+        canonical = canonical_path(type, attr, {});
+      } else {
+        continue;
+      }
+      if (canonical != attr) {
+        plug->resize(dot + 1);
+        *plug += canonical;
+        changed = true;
       }
     }
+    if (changed) c = Connection(plugs[0], plugs[1]);
   }
   // Values set again replace the earlier ones; iteration goes by attribute path.
   for (Node& node : scene.nodes) node.attrs.normalize();

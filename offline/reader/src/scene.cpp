@@ -23,6 +23,13 @@ std::uint32_t hash_name(std::string_view name) {
 
 }  // namespace
 
+Connection::Connection(std::string_view source, std::string_view destination) {
+  plugs_.reserve(source.size() + 1 + destination.size());
+  plugs_.append(source);
+  plugs_.push_back('\0');
+  plugs_.append(destination);
+}
+
 Uuid::Uuid(const Uuid& other)
     : bytes_(other.bytes_), other_(other.other_ ? std::make_unique<std::string>(*other.other_) : nullptr) {}
 
@@ -40,25 +47,23 @@ Uuid& Uuid::operator=(const Uuid& other) {
 }
 
 Uuid& Uuid::operator=(std::string_view text) {
-  other_.reset();
-  bytes_.fill(0);
-  if (text.empty()) return *this;
   // 8-4-4-4-12 upper-case hex digits, as Maya writes them; anything else is kept as written.
-  bool ok = text.size() == 36;
+  std::array<unsigned char, 16> bytes{};
+  bool ok = text.size() == 36 && text[8] == '-' && text[13] == '-' && text[18] == '-' && text[23] == '-';
   std::size_t byte = 0;
-  for (std::size_t k = 0; ok && k < text.size();) {
-    if (k == 8 || k == 13 || k == 18 || k == 23) {
-      ok = text[k] == '-';
-      ++k;
-      continue;
-    }
+  for (std::size_t k = 0; ok && k < text.size(); k += 2) {
+    if (k == 8 || k == 13 || k == 18 || k == 23) ++k;
     const int high = hex_digit(text[k]);
-    const int low = k + 1 < text.size() ? hex_digit(text[k + 1]) : -1;
-    ok = high >= 0 && low >= 0;
-    if (ok) bytes_[byte++] = static_cast<unsigned char>(high * 16 + low);
-    k += 2;
+    const int low = hex_digit(text[k + 1]);
+    ok = (high | low) >= 0;
+    if (ok) bytes[byte++] = static_cast<unsigned char>(high * 16 + low);
   }
-  if (!(ok && byte == 16) || empty()) {
+  bytes_ = ok ? bytes : std::array<unsigned char, 16>{};
+  if (ok && !empty()) {
+    other_.reset();
+  } else if (text.empty()) {
+    other_.reset();
+  } else {
     bytes_.fill(0);
     other_ = std::make_unique<std::string>(text);
   }

@@ -175,13 +175,13 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   [](const Scene& s) {
                     ASSERT_EQ(s.connections.size(), 5u);
-                    EXPECT_EQ(s.connections[0].source, "place2dTexture1.outUV");
-                    EXPECT_EQ(s.connections[0].destination, "file1.uvCoord");
-                    EXPECT_EQ(s.connections[1].source, "file1.message");
-                    EXPECT_EQ(s.connections[1].destination, "defaultTextureList1.textures[0]");
-                    EXPECT_EQ(s.connections[2].destination, "defaultTextureList1.textures[1]");
-                    EXPECT_EQ(s.connections[3].destination, "b.tx");
-                    EXPECT_EQ(s.connections[4].destination, "defaultTextureList1.textures[7]");
+                    EXPECT_EQ(s.connections[0].source(), "place2dTexture1.outUV");
+                    EXPECT_EQ(s.connections[0].destination(), "file1.uvCoord");
+                    EXPECT_EQ(s.connections[1].source(), "file1.message");
+                    EXPECT_EQ(s.connections[1].destination(), "defaultTextureList1.textures[0]");
+                    EXPECT_EQ(s.connections[2].destination(), "defaultTextureList1.textures[1]");
+                    EXPECT_EQ(s.connections[3].destination(), "b.tx");
+                    EXPECT_EQ(s.connections[4].destination(), "defaultTextureList1.textures[7]");
                     ASSERT_EQ(s.relationships.size(), 1u);
                     EXPECT_EQ(s.relationships[0].kind, "link");
                     EXPECT_EQ(s.relationships[0].members,

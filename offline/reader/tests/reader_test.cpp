@@ -260,11 +260,11 @@ INSTANTIATE_TEST_SUITE_P(
                       [](const Scene& s) {
                         // A disconnect undoes the connections of its pair made before it, not after.
                         ASSERT_EQ(s.connections.size(), 4u);
-                        EXPECT_EQ(s.connections[3].destination, "y.c");
-                        EXPECT_EQ(s.connections[0].source, "f.outColor");
-                        EXPECT_EQ(s.connections[1].source, "defaultArnoldDriver.msg");
-                        EXPECT_EQ(s.connections[1].destination, "opts.imagers[0]");
-                        EXPECT_EQ(s.connections[2].destination, "opts.imagers[1]");
+                        EXPECT_EQ(s.connections[3].destination(), "y.c");
+                        EXPECT_EQ(s.connections[0].source(), "f.outColor");
+                        EXPECT_EQ(s.connections[1].source(), "defaultArnoldDriver.msg");
+                        EXPECT_EQ(s.connections[1].destination(), "opts.imagers[0]");
+                        EXPECT_EQ(s.connections[2].destination(), "opts.imagers[1]");
                       }},
         StatementCase{"relationship_lock_and_unknown",
                       "relationship \"link\" \":lightLinker1\" \":initialShadingGroup.message\";\n"

@@ -72,7 +72,8 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
   File& f = *files_.back();
   const bool root_frame = f.frame.empty();
 
-  f.global.assign(f.scene.nodes.size(), kNoNode);
+  // Local node index -> graph node (a merged shared node: the node it joined), while linking.
+  std::vector<NodeId> global(f.scene.nodes.size(), kNoNode);
   nodes_.reserve(nodes_.size() + f.scene.nodes.size());
   link_->connections.reserve(link_->connections.size() + f.scene.connections.size());
   std::vector<NodeId> hits;
@@ -88,7 +89,7 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
         if (nodes_[static_cast<std::size_t>(hit)].rooted) existing = hit;
       }
       if (existing != kNoNode) {
-        f.global[i] = existing;
+        global[i] = existing;
         continue;
       }
     }
@@ -102,16 +103,16 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
     nodes_.back().hash = hash_of(id);
     names_->insert(id);
     types_[r.type].nodes.push_back(id);
-    f.global[i] = id;
+    global[i] = id;
   }
   for (std::size_t i = 0; i < f.scene.nodes.size(); ++i) {
-    const NodeId id = f.global[i];
+    const NodeId id = global[i];
     if (nodes_[static_cast<std::size_t>(id)].file != file || nodes_[static_cast<std::size_t>(id)].local != static_cast<int>(i)) {
       continue;  // merged into a node of another file
     }
     const mayascene::Node& node = f.scene.nodes[i];
     if (node.parent >= 0) {
-      const NodeId parent = f.global[static_cast<std::size_t>(node.parent)];
+      const NodeId parent = global[static_cast<std::size_t>(node.parent)];
       if (parent != id) link_parent(id, parent);
     } else if (!node.parent_name.empty()) {
       link_->pending_parents.push_back(id);
@@ -288,28 +289,32 @@ void Graph::link_pending() {
 void Graph::resolve_connection(std::size_t index) {
   LinkState::ConnectionRecord& record = link_->connections[index];
   mayascene::Connection& written = files_[static_cast<std::size_t>(record.file)]->scene.connections[static_cast<std::size_t>(record.index)];
-  for (auto end : {std::make_pair(&written.source, &record.source), std::make_pair(&written.destination, &record.destination)}) {
-    if (*end.second != kNoNode) continue;
-    const auto [node_text, attr] = split_plug(*end.first);
+  const bool read_in_file = static_cast<std::size_t>(record.index) < files_[static_cast<std::size_t>(record.file)]->read_connections;
+  for (const bool source : {true, false}) {
+    NodeId& end = source ? record.source : record.destination;
+    if (end != kNoNode) continue;
+    const std::string_view plug = source ? written.source() : written.destination();
+    const auto [node_text, attr] = split_plug(plug);
     const Found found = resolve(record.file, node_text);
     if (found.node == kNoNode) continue;
-    *end.second = found.node;
-    const bool read_in_file = static_cast<std::size_t>(record.index) < files_[static_cast<std::size_t>(record.file)]->read_connections;
+    end = found.node;
     if (!attr.empty() && (nodes_[static_cast<std::size_t>(found.node)].file != record.file || !read_in_file)) {
       // The reader names plugs of its own file's nodes with long names; a plug of another file's
       // node, or one an edit makes, gets them here.
       const mayascene::Node& node = model(found.node);
-      *end.first = std::string(node_text) + "." + mayascene::canonical_path(node.type, attr, node.dynamic);
+      const std::string renamed = std::string(node_text) + "." + mayascene::canonical_path(node.type, attr, node.dynamic);
+      if (source) {
+        written.set_source(renamed);
+      } else {
+        written.set_destination(renamed);
+      }
     }
   }
 }
 
 void Graph::add_connection(int file, std::string_view source, std::string_view destination) {
-  mayascene::Connection c;
-  c.source = std::string(without_root(source));
-  c.destination = std::string(without_root(destination));
   auto& list = files_[static_cast<std::size_t>(file)]->scene.connections;
-  list.push_back(std::move(c));
+  list.emplace_back(without_root(source), without_root(destination));
   link_->connections.push_back({file, static_cast<int>(list.size()) - 1});
   link_->pending_connections.push_back(link_->connections.size() - 1);
   link_pending();
@@ -342,7 +347,7 @@ void Graph::build_connection_index() const {
   link.connections_indexed = true;
 }
 
-Graph::PlugEnd Graph::plug_end(int file, const std::string& plug, NodeId node) const {
+Graph::PlugEnd Graph::plug_end(int file, std::string_view plug, NodeId node) const {
   const auto [node_text, attr] = split_plug(plug);
   PlugEnd end{node, std::string(), attr};
   if (node == kNoNode) end.node_text = qualify(file, node_text);
@@ -358,8 +363,8 @@ std::vector<Graph::Connection> Graph::connections_of(NodeId node) const {
     const auto& record = link_->connections[link_->connection_entries[e]];
     const mayascene::Connection& written =
         files_[static_cast<std::size_t>(record.file)]->scene.connections[static_cast<std::size_t>(record.index)];
-    out.push_back({plug_end(record.file, written.source, record.source),
-                   plug_end(record.file, written.destination, record.destination)});
+    out.push_back({plug_end(record.file, written.source(), record.source),
+                   plug_end(record.file, written.destination(), record.destination)});
   }
   return out;
 }

@@ -15,7 +15,6 @@ struct Graph::File {
   mayascene::Scene scene;
   FileOptions options;
   std::string frame;           // what each component of a name written in the file is prefixed with
-  std::vector<NodeId> global;  // local node index -> graph node (a merged shared node: the node it joined)
   std::size_t read_connections = 0;  // those the reader made (with its file's attribute names); edits follow
 };
 

@@ -161,11 +161,24 @@ Found choose(std::vector<NodeId>* hits, bool most_recent, Keep&& keep) {
 
 Found Graph::find_in_graph(std::string_view name, bool most_recent) const {
   name = without_root(name);
+  if (name.find('|') == std::string_view::npos) {
+    // A plain name, the common question: the table's probe alone, nothing gathered.
+    NameHash hash;
+    hash.add(name);
+    Found found;
+    int count = 0;
+    names_->visit(hash.value(), [&](NodeId node) {
+      if (!name_equals(node, name)) return;
+      ++count;
+      if (found.node == kNoNode || node > found.node) found.node = node;
+    });
+    if (count > 1 && !most_recent) found = Found{kNoNode, true};
+    return found;
+  }
   std::string_view rest;
   const std::string_view leaf = last_component(name, &rest);
   std::vector<NodeId> hits;
   candidates(leaf, &hits);
-  if (name.find('|') == std::string_view::npos) return choose(&hits, most_recent, [](NodeId) { return true; });
   return choose(&hits, most_recent, [&](NodeId n) { return model(n).dag && path_matches(n, name); });
 }
 

@@ -83,8 +83,12 @@ void recode_scene(mayascene::Scene* scene, const TextRecoder& recoder) {
     for (mayascene::DynamicAttribute& dynamic : node.dynamic) r.value(&dynamic.default_value);
   }
   for (mayascene::Connection& c : scene->connections) {
-    r.text(&c.source);
-    r.text(&c.destination);
+    if (r.kept(c.source()) && r.kept(c.destination())) continue;
+    std::string source(c.source());
+    std::string destination(c.destination());
+    r.text(&source);
+    r.text(&destination);
+    c = mayascene::Connection(source, destination);
   }
   for (mayascene::Reference& ref : scene->references) {
     for (std::string* s : {&ref.path, &ref.ns, &ref.reference_node, &ref.type, &ref.options}) r.text(s);

@@ -59,9 +59,22 @@ struct Node {
   std::vector<DynamicAttribute> dynamic;
 };
 
-struct Connection {
-  std::string source;         // "node.attr" with the leading root-namespace ':' removed
-  std::string destination;
+// A connection's plugs, "node.attr" with the leading root-namespace ':' removed, both in one text
+// (a connection costs one allocation, none when both are short).
+class Connection {
+ public:
+  Connection() = default;
+  Connection(std::string_view source, std::string_view destination);
+  std::string_view source() const { return std::string_view(plugs_).substr(0, plugs_.find('\0')); }
+  std::string_view destination() const {
+    const std::size_t split = plugs_.find('\0');
+    return split == std::string::npos ? std::string_view() : std::string_view(plugs_).substr(split + 1);
+  }
+  void set_source(std::string_view source) { *this = Connection(source, destination()); }
+  void set_destination(std::string_view destination) { *this = Connection(source(), destination); }
+
+ private:
+  std::string plugs_;  // source, '\0', destination
 };
 
 struct Requirement {

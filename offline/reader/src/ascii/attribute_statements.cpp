@@ -46,14 +46,12 @@ void Reader::add_attr() {
 void Reader::connect_attr(const Token& command) {
   const Args& args = args_;
   if (args.positionals.size() < 2) lex_.fail(command.line, command.column, "connectAttr needs two plugs");
-  Connection c;
-  c.source = strip_root(args.positionals[0]->text);
-  c.destination = strip_root(args.positionals[1]->text);
-  if (args.has({"na", "nextAvailable"}) && !c.destination.empty() && c.destination.back() != ']') {
-    const int index = next_available_[c.destination]++;
-    c.destination += "[" + std::to_string(index) + "]";
+  std::string destination = strip_root(args.positionals[1]->text);
+  if (args.has({"na", "nextAvailable"}) && !destination.empty() && destination.back() != ']') {
+    const int index = next_available_[destination]++;
+    destination += "[" + std::to_string(index) + "]";
   }
-  scene_.connections.push_back(std::move(c));
+  scene_.connections.emplace_back(strip_root(args.positionals[0]->text), destination);
 }
 
 void Reader::disconnect_attr() {

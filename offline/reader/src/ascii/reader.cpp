@@ -179,9 +179,9 @@ void Reader::finish() {
     std::string pair;
     for (std::size_t i = 0; i < scene_.connections.size(); ++i) {
       Connection& c = scene_.connections[i];
-      pair = c.source;
+      pair = c.source();
       pair += '\0';
-      pair += c.destination;
+      pair += c.destination();
       const auto undone = disconnected_.find(pair);
       if (undone == disconnected_.end() || i >= undone->second) kept.push_back(std::move(c));
     }

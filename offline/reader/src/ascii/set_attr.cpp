@@ -139,14 +139,14 @@ void Reader::set_attr_on(int target) {
   if (after.kind != TokenKind::End) lex_.fail(after.line, after.column, "more than one statement in a setAttr tail");
 }
 
-void Reader::store(int target, const std::string& attr, const std::string& type, const Tokens& values) {
+void Reader::store(int target, const std::string& attr, const std::string& type, Tokens& values) {
   Node& node = scene_.nodes[static_cast<std::size_t>(target)];
   Value value;
   if (type == "string") {
     if (values[0].kind != TokenKind::String) {
       lex_.fail(values[0].line, values[0].column, "setAttr -type \"string\" needs a string value");
     }
-    value = Value::string(values[0].text);
+    value = Value::string(std::move(values.front().text));  // a long text is not copied
   } else if (type == "stringArray") {
     value.kind = Value::Kind::StringArray;
     for (std::size_t i = 1; i < values.size(); ++i) value.items.push_back(Value::string(values[i].text));

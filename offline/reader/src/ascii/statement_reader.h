@@ -54,6 +54,7 @@ class Tokens {
   const Token* begin() const { return items_.data(); }
   const Token* end() const { return items_.data() + size_; }
   Token& back() { return items_[size_ - 1]; }
+  Token& front() { return items_[0]; }
   // A slot for one more token (its text keeps the storage of the token it held before).
   Token& push() {
     if (size_ == items_.size()) items_.emplace_back();
@@ -134,7 +135,7 @@ class Reader {
 
   // ---- setAttr values (set_attr.cpp) ----------------------------------------------------------
   void set_attr(const Token& command);
-  void store(int target, const std::string& attr, const std::string& type, const Tokens& values);
+  void store(int target, const std::string& attr, const std::string& type, Tokens& values);
   // reference_edits.cpp: the rest of a `setAttr ".ed" -type "dataReferenceEdits"` statement.
   void reference_edits(const Token& command, int holder, Token* first);
 

@@ -20,9 +20,9 @@ ConnectionRecord decode_connection(std::string_view data) {
   Payload p(data);
   ConnectionRecord record;
   record.next_available = (p.u8() & kNextAvailable) != 0;
-  record.connection.source = without_root(p.text());
-  record.connection.destination = without_root(p.text_or_rest());
-  if (record.connection.source.empty() || record.connection.destination.empty()) {
+  const auto source = without_root(p.text());
+  record.connection = Connection(source, without_root(p.text_or_rest()));
+  if (record.connection.source().empty() || record.connection.destination().empty()) {
     throw Malformed{0, "a connection without two plugs"};
   }
   return record;
@@ -53,9 +53,10 @@ void Reader::read_connections(const Chunk& group) {
         if (!try_decoded(leaf, decode_connection, &record)) continue;
         Connection& c = record.connection;
         // -na appends at the next free index of the destination array, as Maya does on reading.
-        if (record.next_available && c.destination.back() != ']') {
-          const int index = next_available_[c.destination]++;
-          c.destination += "[" + std::to_string(index) + "]";
+        if (record.next_available && c.destination().back() != ']') {
+          const std::string destination(c.destination());
+          const int index = next_available_[destination]++;
+          c.set_destination(destination + "[" + std::to_string(index) + "]");
         }
         scene_.connections.push_back(std::move(c));
       } else if (leaf.id == tag("RELA")) {

@@ -80,7 +80,7 @@ bool scene_is_utf8(const Scene& scene) {
       if (!ok(d.short_name) || !ok(d.long_name) || !ok(d.type)) return false;
     }
   }
-  for (const auto& c : scene.connections) if (!ok(c.source) || !ok(c.destination)) return false;
+  for (const auto& c : scene.connections) if (!ok(c.source()) || !ok(c.destination())) return false;
   for (const auto& r : scene.relationships) {
     if (!ok(r.kind)) return false;
     for (const auto& m : r.members) if (!ok(m)) return false;

@@ -159,7 +159,7 @@ class Graph {
   void link_pending();
   void resolve_connection(std::size_t index);
   void build_connection_index() const;
-  PlugEnd plug_end(int file, const std::string& plug, NodeId node) const;
+  PlugEnd plug_end(int file, std::string_view plug, NodeId node) const;
   // display_names.cpp
   void compute_unique_depths(const std::vector<NodeId>& group) const;
 
