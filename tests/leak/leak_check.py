@@ -137,7 +137,11 @@ def main():
             graph.add_file(os.path.join(graph_fixtures, "shot.ma"))
             graph.add_file(os.path.join(graph_fixtures, "set.ma"), namespace="set", reference_node="setRN")
             graph.add_file(os.path.join(graph_fixtures, "chair.ma"), namespace="set:chair")
+            os.environ["VANALYZER_MAX_VALUE_BYTES"] = "64"  # its script bodies stay in the file
             graph.add_file(scene, namespace="extra")
+            del os.environ["VANALYZER_MAX_VALUE_BYTES"]
+            assert graph.file_info(3)["long_values"] and graph.get_attr("extra:uiConfigurationScriptNode.b")
+            assert graph.apply_reference_edits()
             assert graph.file_info(1)["references"]
             assert graph.ls(types=["mesh", "camera"], long=True) and graph.ls(patterns=["set:*"])
             assert graph.list_relatives(["set:chair:grp"], all_descendents=True, full_paths=True)

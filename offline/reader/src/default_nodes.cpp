@@ -111,16 +111,11 @@ void finish_scene(Scene& scene, NameIndex& names) {
       if (dot == std::string::npos) continue;
       const std::string_view name = std::string_view(*plug).substr(0, dot);
       const std::string_view attr = std::string_view(*plug).substr(dot + 1);
-      const int n = names.find(scene, name);
-      std::string canonical;
-      if (n >= 0) {
-        const Node& node = scene.nodes[static_cast<std::size_t>(n)];
-        canonical = canonical_path(node.type, attr, node.dynamic);
-      } else if (const char* type = default_node_type(std::string(name))) {  // a default node the file never edits
-        canonical = canonical_path(type, attr, {});
-      } else {
-        continue;
-      }
+      // A default node the file connects to but never edits exists all the same, as in Maya.
+      const int n = default_node(scene, names, std::string(name));
+      if (n < 0) continue;
+      const Node& node = scene.nodes[static_cast<std::size_t>(n)];
+      const std::string canonical = canonical_path(node.type, attr, node.dynamic);
       if (canonical != attr) {
         plug->resize(dot + 1);
         *plug += canonical;

@@ -266,6 +266,15 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(s.connections[1].destination(), "opts.imagers[0]");
                         EXPECT_EQ(s.connections[2].destination(), "opts.imagers[1]");
                       }},
+        StatementCase{"default_nodes_connected_to_exist",
+                      "createNode mesh -n \"m\";\nconnectAttr \"m.iog\" \":initialShadingGroup.dsm\" -na;\n",
+                      [](const Scene& s) {
+                        const Node* set = node(s, "initialShadingGroup");
+                        ASSERT_NE(set, nullptr);
+                        EXPECT_TRUE(set->implicit);
+                        EXPECT_EQ(set->type, "shadingEngine");
+                        EXPECT_EQ(s.connections[0].destination(), "initialShadingGroup.dagSetMembers[0]");
+                      }},
         StatementCase{"relationship_lock_and_unknown",
                       "relationship \"link\" \":lightLinker1\" \":initialShadingGroup.message\";\n"
                       "createNode reference -n \"rigRN\";\nlockNode -l 1 ;\n"
