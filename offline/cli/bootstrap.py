@@ -25,6 +25,24 @@ def fail(message):
     sys.exit(3)
 
 
+def end_with_client(environ):
+    """Has the kernel end this host when the client that started it dies: a client killed outright
+    (SIGKILL, the out-of-memory killer, a scheduler ending a job) can end no host itself, and each host
+    runs in its own session, out of reach of the terminal's signals."""
+    client = environ.get("VANALYZER_CLIENT_PID")
+    if not client or not sys.platform.startswith("linux"):
+        return
+    import ctypes
+    import signal
+    try:
+        prctl = ctypes.CDLL(None).prctl
+    except (OSError, AttributeError):
+        return
+    prctl(1, int(signal.SIGKILL), 0, 0, 0)  # PR_SET_PDEATHSIG
+    if os.getppid() != int(client):  # the client died before the request was in place
+        os._exit(3)
+
+
 def apply_farm_settings(cmds, environ):
     """The directory mappings and the project, set as a farm node's startup script sets them."""
     mappings = json.loads(environ.get("VANALYZER_DIRMAP") or "[]")
@@ -60,6 +78,7 @@ def main():
     version = sys.version_info[:2]
     if not (version == (2, 7) or version >= (3, 7)):
         fail("Python %d.%d cannot host the analysis (2.7 or 3.7 and later)" % version)
+    end_with_client(os.environ)
     build = os.environ["VANALYZER_BUILD_DIR"]
     offline = os.environ["VANALYZER_OFFLINE_ROOT"]
     binaries = os.path.join(build, "py27" if version[0] == 2 else "abi3")

@@ -43,6 +43,7 @@ def host_environment(base, args, paths, build):
         "VANALYZER_ASSETS": paths["assets"],
         "VANALYZER_MISSING": paths["missing"],
         "VANALYZER_HOST_REPORT": paths["host_report"],
+        "VANALYZER_CLIENT_PID": str(os.getpid()),
         "VANALYZER_STDERR_LEVEL": "Debug" if getattr(args, "verbose", False) else "Info",
         "PYTHONIOENCODING": "utf-8",
     })

@@ -77,6 +77,15 @@ def wait_for(condition, what, limit=60.0):
         time.sleep(0.05)
 
 
+def ended(pid):
+    """Gone, or a zombie that its new parent has not reaped yet."""
+    try:
+        with open("/proc/%d/stat" % pid) as handle:
+            return handle.read().rsplit(")", 1)[1].split()[0] in ("Z", "X")
+    except (IOError, OSError):
+        return True
+
+
 def test_one_record_per_scene_failures_stay_their_own_and_the_exit_is_the_worst(library):
     expected = {
         library.scene("a/clean.ma"): (0, None),
@@ -154,7 +163,7 @@ def test_a_killed_scan_resumed_gives_the_lines_of_an_uninterrupted_one(library):
     scan, host = _start_until_waiting(library, resumed)
     scan.kill()
     scan.wait()
-    os.kill(host, signal.SIGKILL)  # a killed scan cannot end its hosts
+    wait_for(lambda: ended(host), "the host to end with the killed scan", 10)
     with open(resumed, "a") as handle:
         handle.write('{"scene": "%s", "exit": 1, "sec' % os.path.join(library.scenes, "b.ma"))  # cut mid-write
     # the half line is no record
