@@ -202,6 +202,15 @@ class AddFileErrorsTest(unittest.TestCase):
         self.assertEqual(graph.list_relatives([support.text(b"caf\xc3\xa9")], parents=True, full_paths=True),
                          [support.text(b"|r:cr\xc3\xa8me")])
 
+    def test_a_code_page_the_interpreter_does_not_know_is_read_as_utf8(self):
+        path = os.path.join(self.tmp, "unknown.ma")
+        with open(path, "wb") as handle:
+            handle.write(b'//Maya ASCII 2020 scene\n//Codeset: x-no-such-page\n'
+                         b'createNode transform -n "caf\xc3\xa9";\n// End of unknown.ma\n')
+        graph = scenegraph.Graph()
+        graph.add_file(path)
+        self.assertEqual(graph.ls(types=["transform"]), [support.text(b"caf\xc3\xa9")])
+
 
 if __name__ == "__main__":
     unittest.main()

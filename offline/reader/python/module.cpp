@@ -5,18 +5,17 @@
 // names: a .ma file's `//Codeset:` header; for a .mb file, UTF-8 when every text is valid UTF-8,
 // else the code page $VANALYZER_MB_CODEPAGE names (default 1252). Undecodable bytes become U+FFFD. Python 3 receives str; Python 2.7
 // receives native str holding UTF-8, which is what the stand-ins compare and print.
-#include <cstdlib>
 #include <new>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "mayascene/names.h"
 #include "mayascene/reader.h"
-#include "python/caught_error.h"
 #include "python/module_entry.h"
 #include "python/compat.h"
 #include "python/objects.h"
+#include "reference_record.h"
+#include "scene_reading.h"
 
 namespace {
 
@@ -34,13 +33,6 @@ std::string textArgument(PyObject* object, const char* what) {
     throw python::Error();
   }
   return python::utf8(object);
-}
-
-// Python looks no codec up to decode nothing, so the probe decodes one byte.
-bool knownCodec(const char* codec) {
-  bool known = true;
-  python::guard([&] { python::decodedText("a", codec); }, [&](const python::CaughtError&) { known = false; });
-  return known;
 }
 
 // ---- conversion of the scene model ------------------------------------------------------------
@@ -124,17 +116,8 @@ struct Converter {
     python::setItem(d.get(), "file_info", info.get());
     Ref references = python::newList();
     for (const auto& r : s.references) {
-      Ref reference = python::newDict();
-      python::setItem(reference.get(), "path", text(r.path).get());
-      python::setItem(reference.get(), "namespace", text(r.ns).get());
-      python::setItem(reference.get(), "prefix", text(r.prefix).get());
-      python::setItem(reference.get(), "reference_node", text(r.reference_node).get());
-      python::setItem(reference.get(), "type", text(r.type).get());
-      python::setItem(reference.get(), "options", text(r.options).get());
-      python::setItem(reference.get(), "depth", python::integer(r.depth).get());
-      python::setItem(reference.get(), "top_level", python::boolean(r.top_level).get());
-      python::setItem(reference.get(), "deferred", python::boolean(r.deferred).get());
-      python::append(references.get(), reference.get());
+      python::append(references.get(),
+                     mayascene_python::referenceRecord(r, [this](const std::string& t) { return text(t); }).get());
     }
     python::setItem(d.get(), "references", references.get());
     Ref nodes = python::newList();
@@ -188,18 +171,6 @@ struct Converter {
 
 // ---- entry points -----------------------------------------------------------------------------
 
-void raiseParseError(const mayascene::ParseError& failure) {
-  Ref instance = python::call(parseErrorClass, python::decodedText(failure.what(), "utf-8"));
-  python::setAttribute(instance.get(), "file", python::decodedText(failure.file(), "utf-8"));
-  // A Maya ASCII error has a line and column, a Maya Binary one a byte offset and a chunk.
-  const bool binary = failure.binary();
-  python::setAttribute(instance.get(), "line", binary ? none() : python::integer(failure.line()));
-  python::setAttribute(instance.get(), "column", binary ? none() : python::integer(failure.column()));
-  python::setAttribute(instance.get(), "offset", binary ? python::integer(static_cast<std::int64_t>(failure.offset())) : none());
-  python::setAttribute(instance.get(), "chunk", binary ? python::decodedText(failure.chunk(), "utf-8") : none());
-  PyErr_SetObject(parseErrorClass, instance.get());
-}
-
 // The reader's errors become ParseError (a malformed scene) or IOError (a file that cannot be read).
 template <class Body>
 PyObject* readerEntry(Body&& body) noexcept {
@@ -211,7 +182,7 @@ PyObject* readerEntry(Body&& body) noexcept {
     } catch (const std::bad_alloc&) {
       throw;
     } catch (const mayascene::ParseError& failure) {
-      raiseParseError(failure);
+      mayascene_python::raiseParseError(parseErrorClass, failure);
     } catch (const std::exception& failure) {
       PyErr_SetString(PyExc_IOError, failure.what());
     }
@@ -219,38 +190,12 @@ PyObject* readerEntry(Body&& body) noexcept {
   });
 }
 
-// Lets other Python threads run while this one only reads the file.
-class InterpreterReleased {
- public:
-  InterpreterReleased() : state_(PyEval_SaveThread()) {}
-  ~InterpreterReleased() { PyEval_RestoreThread(state_); }
-  InterpreterReleased(const InterpreterReleased&) = delete;
-  InterpreterReleased& operator=(const InterpreterReleased&) = delete;
-
- private:
-  PyThreadState* state_;
-};
-
 PyObject* load(PyObject*, PyObject* args) {
   return readerEntry([&] {
     PyObject* pathObject = nullptr;
     if (!PyArg_ParseTuple(args, "O:load", &pathObject)) throw python::Error();
-    const std::string path = python::fileSystemPath(pathObject);
-    const char* cap = std::getenv("VANALYZER_MAX_VALUE_BYTES");
-    const std::optional<std::uint64_t> max_value_bytes = mayascene::max_value_bytes_setting(cap);
-    if (!max_value_bytes) {
-      PyErr_Format(PyExc_ValueError, "VANALYZER_MAX_VALUE_BYTES must be a whole number of bytes (0: no cap), not '%s'", cap);
-      throw python::Error();
-    }
-    mayascene::ReadOptions options;
-    options.max_value_bytes = *max_value_bytes;
-    mayascene::Scene scene;
-    {
-      InterpreterReleased released;
-      scene = mayascene::read_file(path, options);
-    }
-    std::string codec = mayascene::codec_for_codeset(scene.codeset);
-    if (!knownCodec(codec.c_str())) codec = "utf-8";
+    const mayascene::Scene scene = mayascene_python::readScene(python::fileSystemPath(pathObject));
+    const std::string codec = mayascene_python::sceneCodec(scene);
     return Converter{codec.c_str(), &scene}.scene(scene);
   });
 }

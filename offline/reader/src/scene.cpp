@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "mayascene/dag_path_text.h"
+
 namespace mayascene {
 
 namespace {
@@ -88,25 +90,18 @@ std::string Uuid::text() const {
 
 namespace mayascene {
 
-namespace {
-
-std::string_view without_root(std::string_view name) {
-  if (!name.empty() && name.front() == ':') name.remove_prefix(1);
-  return name;
-}
-
-// The last component of a '|' path and the rest before it ("" when there is none).
-std::string_view last_component(std::string_view path, std::string_view* rest) {
-  const std::size_t bar = path.rfind('|');
-  if (bar == std::string_view::npos) {
-    *rest = std::string_view();
-    return path;
+bool rest_matches_outside_parent(std::string_view rest, std::string_view outside, bool absolute) {
+  outside = without_root(outside);
+  if (!outside.empty() && outside.front() == '|') outside.remove_prefix(1);
+  while (!outside.empty() && !rest.empty()) {
+    std::string_view outside_before;
+    std::string_view rest_before;
+    if (last_component(rest, &rest_before) != last_component(outside, &outside_before)) return false;
+    rest = rest_before;
+    outside = outside_before;
   }
-  *rest = path.substr(0, bar);
-  return path.substr(bar + 1);
+  return rest.empty() && (!absolute || outside.empty());
 }
-
-}  // namespace
 
 std::string dag_path(const Scene& scene, int index) {
   if (index < 0 || !scene.nodes[static_cast<std::size_t>(index)].dag) return std::string();
@@ -148,16 +143,7 @@ bool dag_path_matches(const Scene& scene, int index, std::string_view partial) {
     rest = before;
     if (n.parent < 0) {
       // Above the file's top node: the parent as written, when it lies in another file.
-      std::string_view outside = without_root(n.parent_name);
-      if (!outside.empty() && outside.front() == '|') outside.remove_prefix(1);
-      while (!outside.empty() && !rest.empty()) {
-        std::string_view outside_before;
-        std::string_view rest_before;
-        if (last_component(rest, &rest_before) != last_component(outside, &outside_before)) return false;
-        rest = rest_before;
-        outside = outside_before;
-      }
-      return rest.empty() && (!absolute || outside.empty());
+      return rest_matches_outside_parent(rest, n.parent_name, absolute);
     }
     node = n.parent;
     if (++steps > scene.nodes.size()) return false;  // a parent cycle

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mayascene/dag_path_text.h"
 #include "scenegraph/graph.h"
 
 namespace scenegraph {
@@ -99,20 +100,7 @@ class Graph::Names {
   std::size_t count_ = 0;
 };
 
-// The last '|' component of a path and the part before it ("" when there is none).
-inline std::string_view last_component(std::string_view path, std::string_view* rest) {
-  const std::size_t bar = path.rfind('|');
-  if (bar == std::string_view::npos) {
-    *rest = std::string_view();
-    return path;
-  }
-  *rest = path.substr(0, bar);
-  return path.substr(bar + 1);
-}
-
-inline std::string_view without_root(std::string_view name) {
-  if (!name.empty() && name.front() == ':') name.remove_prefix(1);
-  return name;
-}
+using mayascene::last_component;
+using mayascene::without_root;
 
 }  // namespace scenegraph

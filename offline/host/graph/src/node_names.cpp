@@ -116,17 +116,7 @@ bool Graph::path_matches(NodeId node, std::string_view partial) const {
     const NodeId parent = nodes_[static_cast<std::size_t>(n)].parent;
     if (parent == kNoNode) {
       // Above the top node: its parent as written, when that is not in the graph.
-      const std::string written = outside_parent(n);
-      std::string_view outside = without_root(written);
-      if (!outside.empty() && outside.front() == '|') outside.remove_prefix(1);
-      while (!outside.empty() && !rest.empty()) {
-        std::string_view outside_before;
-        std::string_view rest_before;
-        if (last_component(rest, &rest_before) != last_component(outside, &outside_before)) return false;
-        rest = rest_before;
-        outside = outside_before;
-      }
-      return rest.empty() && (!absolute || outside.empty());
+      return mayascene::rest_matches_outside_parent(rest, outside_parent(n), absolute);
     }
     n = parent;
   }
