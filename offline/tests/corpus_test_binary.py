@@ -6,6 +6,7 @@ from __future__ import print_function
 import glob
 import os
 import struct
+import tempfile
 import unittest
 
 import support
@@ -99,7 +100,8 @@ class LoadTest(unittest.TestCase):
         for path in binary_scenes():
             with open(path, "rb") as handle:
                 data = handle.read()
-            cut = os.path.join(support.REPO, "build", "corpus_cut.mb")
+            descriptor, cut = tempfile.mkstemp(suffix=".mb")
+            os.close(descriptor)
             try:
                 for end in (7, 19, len(data) // 3, len(data) - 1):
                     with open(cut, "wb") as handle:

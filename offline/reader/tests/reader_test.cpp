@@ -242,14 +242,19 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{"add_attr_dynamic_names",
                       "createNode xgmPalette -n \"p\";\n\taddAttr -ci true -sn \"xgv\" -ln \"xgVersion\" -dt \"string\";\n"
                       "\taddAttr -ci true -k true -sn \"cnt\" -ln \"count\" -min 0 -max 5 -at \"long\";\n"
+                      "\taddAttr -s false -ci true -sn \"tmp\" -ln \"temporary\" -at \"double\";\n"
+                      "\taddAttr -ci true -m -uac -sn \"cl\" -ln \"colors\" -at \"float3\" -nc 3;\n"
                       "\tsetAttr \".xgv\" -type \"string\" \"2.0\";\n\tsetAttr \".xfn\" -type \"string\" \"p.xgen\";\n",
                       [](const Scene& s) {
                         EXPECT_EQ(*attr(s, "p", "xgVersion"), Value::string("2.0"));
                         EXPECT_EQ(*attr(s, "p", "xgFileName"), Value::string("p.xgen"));
                         const Node* p = node(s, "p");
-                        ASSERT_EQ(p->dynamic.size(), 2u);
+                        ASSERT_EQ(p->dynamic.size(), 4u);
                         EXPECT_EQ(p->dynamic[1].long_name, "count");
                         EXPECT_EQ(p->dynamic[1].default_value, Value::integer(0));
+                        // switches that take on/off keep their word, which is no node name
+                        EXPECT_EQ(p->dynamic[2].long_name, "temporary");
+                        EXPECT_EQ(p->dynamic[3].type, "float3");
                       }},
         StatementCase{"connections",
                       "createNode file -n \"f\";\nconnectAttr \"f.oc\" \"sh.c\";\n"

@@ -139,8 +139,8 @@ void Reader::statement(const Token& command) {
   } else if (c == "disconnectAttr") {
     if (rest_of(command, {"na", "nextAvailable"})) disconnect_attr();
   } else if (c == "addAttr") {
-    if (rest_of(command, {"m", "multi", "im", "indexMatters", "uac", "usedAsColor", "uaf", "usedAsFilename", "iu",
-                          "internalSet", "r", "readable", "w", "writable", "s", "storable"})) {
+    // its other switches (-s, -r, -w, -im, -is, -h, -k, -ci) take on/off, as Maya writes them: -s false
+    if (rest_of(command, {"m", "multi", "uac", "usedAsColor", "uaf", "usedAsFilename", "uap", "usedAsProxy"})) {
       add_attr();
     }
   } else if (c == "rename") {
