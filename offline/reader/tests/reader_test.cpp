@@ -244,17 +244,20 @@ INSTANTIATE_TEST_SUITE_P(
                       "\taddAttr -ci true -k true -sn \"cnt\" -ln \"count\" -min 0 -max 5 -at \"long\";\n"
                       "\taddAttr -s false -ci true -sn \"tmp\" -ln \"temporary\" -at \"double\";\n"
                       "\taddAttr -ci true -m -uac -sn \"cl\" -ln \"colors\" -at \"float3\" -nc 3;\n"
+                      "\taddAttr -sn \"big\" -ln \"big\" -dv 1e300 -at \"long\";\n"
                       "\tsetAttr \".xgv\" -type \"string\" \"2.0\";\n\tsetAttr \".xfn\" -type \"string\" \"p.xgen\";\n",
                       [](const Scene& s) {
                         EXPECT_EQ(*attr(s, "p", "xgVersion"), Value::string("2.0"));
                         EXPECT_EQ(*attr(s, "p", "xgFileName"), Value::string("p.xgen"));
                         const Node* p = node(s, "p");
-                        ASSERT_EQ(p->dynamic.size(), 4u);
+                        ASSERT_EQ(p->dynamic.size(), 5u);
                         EXPECT_EQ(p->dynamic[1].long_name, "count");
                         EXPECT_EQ(p->dynamic[1].default_value, Value::integer(0));
                         // switches that take on/off keep their word, which is no node name
                         EXPECT_EQ(p->dynamic[2].long_name, "temporary");
                         EXPECT_EQ(p->dynamic[3].type, "float3");
+                        EXPECT_FALSE(p->dynamic[3].has_default);
+                        EXPECT_EQ(p->dynamic[4].default_value, Value::integer(0));  // no integer holds 1e300
                       }},
         StatementCase{"connections",
                       "createNode file -n \"f\";\nconnectAttr \"f.oc\" \"sh.c\";\n"

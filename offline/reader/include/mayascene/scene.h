@@ -24,6 +24,10 @@ struct DynamicAttribute {
   Value default_value;
 };
 
+// Gives attr the default Maya holds for it: `given` (the file's -dv) as its type takes it, else
+// false, 0 or 0.0 for the numeric types; the other types have none unless the file gives one.
+void set_default(DynamicAttribute* attr, const double* given);
+
 // A node's UUID (`rename -uid`, or the binary form's 16 bytes): kept in 16 bytes when written as
 // Maya writes it ("84384D92-4957-42CC-B4F8-639DEF9DBFEE"), as written otherwise.
 class Uuid {

@@ -20,25 +20,15 @@ void Reader::add_attr() {
   const Token* at = args.flag({"at", "attributeType"});
   const Token* dt = args.flag({"dt", "dataType"});
   attr.type = at != nullptr ? at->text : dt != nullptr ? dt->text : std::string();
-  const bool is_bool = attr.type == "bool";
-  const bool is_integral = one_of(attr.type, {"long", "short", "byte", "enum", "char"});
   if (const Token* dv = args.flag({"dv", "defaultValue"})) {
     const Value v = word_value(dv->text);
-    const double n = v.kind == Value::Kind::Int ? static_cast<double>(v.i) : v.kind == Value::Kind::Double ? v.d : 0;
-    attr.has_default = true;
-    attr.default_value = is_bool ? Value::boolean(n != 0)
-                         : is_integral ? Value::integer(static_cast<std::int64_t>(n))
-                                       : Value::real(n);
-  } else if (is_bool) {
-    attr.has_default = true;
-    attr.default_value = Value::boolean(false);
-  } else if (is_integral) {
-    attr.has_default = true;
-    attr.default_value = Value::integer(0);
-  } else if (one_of(attr.type, {"float", "double", "doubleLinear", "doubleAngle", "time", "floatLinear",
-                                "floatAngle"})) {
-    attr.has_default = true;
-    attr.default_value = Value::real(0);
+    const double given = v.kind == Value::Kind::Int    ? static_cast<double>(v.i)
+                         : v.kind == Value::Kind::Double ? v.d
+                         : v.kind == Value::Kind::Bool   ? (v.b ? 1 : 0)
+                                                         : 0;
+    set_default(&attr, &given);
+  } else {
+    set_default(&attr, nullptr);
   }
   scene_.nodes[static_cast<std::size_t>(target)].dynamic.push_back(std::move(attr));
 }

@@ -41,11 +41,6 @@ constexpr DataType kDataTypes[] = {
     {"LNG3", "long3"},       {"SRT2", "short2"},        {"SRT3", "short3"},
 };
 
-// An integer default; one no int64 can hold (a corrupted chunk's NaN or 1e300) reads as 0.
-std::int64_t whole_number(double d) {
-  return std::isfinite(d) && std::fabs(d) < 9.2e18 ? static_cast<std::int64_t>(d) : 0;
-}
-
 bool is_name(std::string_view name) {
   if (name.empty()) return false;
   const unsigned char c = static_cast<unsigned char>(name[0]);
@@ -74,28 +69,14 @@ DynamicAttribute decode_with(std::string_view data, const Kind& kind, bool wide_
       if (first_tag == d.tag) attr.type = d.type;
     }
   }
-  const bool is_bool = attr.type == "bool";
-  const bool is_integral = attr.type == "long" || attr.type == "short" || attr.type == "byte" ||
-                           attr.type == "enum" || attr.type == "char";
-  const bool is_real = attr.type == "float" || attr.type == "double";
   // The default closes the chunk: "DBLE" and a double.
   const std::string_view tail = data.size() >= 12 ? data.substr(data.size() - 12) : std::string_view();
   if ((flags & kDefault) && tail.substr(0, 4) == "DBLE") {
     Payload value(tail.substr(4));
-    const double d = value.f64();
-    attr.has_default = true;
-    attr.default_value = is_bool ? Value::boolean(d != 0)
-                         : is_integral ? Value::integer(whole_number(d))
-                                       : Value::real(d);
-  } else if (is_bool) {
-    attr.has_default = true;
-    attr.default_value = Value::boolean(false);
-  } else if (is_integral) {
-    attr.has_default = true;
-    attr.default_value = Value::integer(0);
-  } else if (is_real) {
-    attr.has_default = true;
-    attr.default_value = Value::real(0);
+    const double given = value.f64();
+    set_default(&attr, &given);
+  } else {
+    set_default(&attr, nullptr);
   }
   return attr;
 }
