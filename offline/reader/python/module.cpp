@@ -41,8 +41,8 @@ struct Converter {
   const char* codec;
   const mayascene::Scene* source = nullptr;  // whose file holds its Span values
 
-  Ref text(const std::string& bytes) const { return python::decodedText(bytes, codec); }
-  Ref optionalText(const std::string& bytes) const { return bytes.empty() ? none() : text(bytes); }
+  Ref text(std::string_view bytes) const { return python::decodedText(bytes, codec); }
+  Ref optionalText(std::string_view bytes) const { return bytes.empty() ? none() : text(bytes); }
 
   Ref textList(const std::vector<std::string>& items) const {
     Ref list = python::newList();

@@ -62,14 +62,21 @@ const char* default_node_type(const std::string& name) {
   return nullptr;
 }
 
-int add_node(Scene& scene, NameIndex& names, std::string name, std::string type) {
+int add_node(Scene& scene, NameIndex& names, std::string_view name, std::string_view type) {
   Node node;
-  node.name = std::move(name);
-  node.type = std::move(type);
+  node.name = scene.texts.keep(name);
+  node.type = scene.texts.intern(type);
   scene.nodes.push_back(std::move(node));
   const int index = static_cast<int>(scene.nodes.size()) - 1;
   names.add(scene.nodes.back().name, index);
   return index;
+}
+
+Text parent_text(Scene& scene, int parent, std::string_view written) {
+  if (parent >= 0 && scene.nodes[static_cast<std::size_t>(parent)].name == written) {
+    return scene.nodes[static_cast<std::size_t>(parent)].name;
+  }
+  return scene.texts.keep_repeated(written);
 }
 
 int default_node(Scene& scene, NameIndex& names, const std::string& written) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "mayascene/scene.h"
 
@@ -14,7 +15,11 @@ namespace detail {
 const char* default_node_type(const std::string& name);
 
 // Appends a node and indexes its name; returns its index.
-int add_node(Scene& scene, NameIndex& names, std::string name, std::string type);
+int add_node(Scene& scene, NameIndex& names, std::string_view name, std::string_view type);
+
+// A node's parent name as written, kept in the scene's texts: the parent's own name when it is
+// written so, else the text of the sibling before when it is the same.
+Text parent_text(Scene& scene, int parent, std::string_view written);
 
 // The node a file addresses as an existing one (an absolute setAttr, `select -ne`): the node of
 // that name, else a new implicit default node; -1 when the name is not a default node's.

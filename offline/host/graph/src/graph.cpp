@@ -1,6 +1,7 @@
 // Files and nodes: adding a scene file, naming its nodes in the graph, merging its shared nodes
 // into the root's, linking parents and connections written across files, node types.
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 #include "graph_internals.h"
@@ -77,6 +78,9 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
   nodes_.reserve(nodes_.size() + f.scene.nodes.size());
   link_->connections.reserve(link_->connections.size() + f.scene.connections.size());
   std::vector<NodeId> hits;
+  // The file's types are interned: most nodes have the type of the one before.
+  mayascene::Text last_type;
+  std::optional<std::uint32_t> last_type_id;
   for (std::size_t i = 0; i < f.scene.nodes.size(); ++i) {
     const mayascene::Node& node = f.scene.nodes[i];
     const bool rooted = root_frame || node.shared || node.implicit;
@@ -97,7 +101,11 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
     r.file = static_cast<std::uint16_t>(file);
     r.local = static_cast<int>(i);
     r.rooted = rooted;
-    r.type = intern_type(node.type);
+    if (!last_type_id || !node.type.same(last_type)) {
+      last_type = node.type;
+      last_type_id = intern_type(node.type);
+    }
+    r.type = *last_type_id;
     const NodeId id = static_cast<NodeId>(nodes_.size());
     nodes_.push_back(r);
     nodes_.back().hash = hash_of(id);
@@ -127,7 +135,8 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
   return file;
 }
 
-std::uint32_t Graph::intern_type(const std::string& type) {
+std::uint32_t Graph::intern_type(std::string_view written) {
+  const std::string type(written);
   const auto found = type_ids_.find(type);
   if (found != type_ids_.end()) return found->second;
   std::vector<std::string> chain = mayascene::type_ancestry(type);

@@ -51,7 +51,7 @@ std::uint32_t Graph::hash_of(NodeId node) const {
 
 bool Graph::name_equals(NodeId node, std::string_view text) const {
   const NodeRecord& record = nodes_[static_cast<std::size_t>(node)];
-  const std::string& local = model(node).name;
+  const std::string_view local = model(node).name;
   if (record.rooted) return text == local;
   const std::string& frame = files_[static_cast<std::size_t>(record.file)]->frame;
   return text.size() == frame.size() + local.size() && text.compare(0, frame.size(), frame) == 0 &&
@@ -98,7 +98,7 @@ std::string Graph::qualify(int file, std::string_view written) const {
 std::string Graph::outside_parent(NodeId node) const {
   const NodeRecord& record = nodes_[static_cast<std::size_t>(node)];
   if (record.parent != kNoNode) return std::string();
-  const std::string& written = model(node).parent_name;
+  const std::string_view written = model(node).parent_name;
   if (written.empty()) return std::string();
   return qualify(record.file, written);
 }

@@ -61,6 +61,11 @@ class Recoding {
     if (!kept(*s)) *s = recoder_.recode(*s);
   }
 
+  // A node's text: the recoded one joins the scene's texts.
+  void text(mayascene::Text* s, mayascene::TextArena* texts) const {
+    if (!kept(*s)) *s = texts->keep(recoder_.recode(*s));
+  }
+
   void value(mayascene::Value* v) const {
     text(&v->s);
     for (mayascene::Value& item : v->items) value(&item);
@@ -75,8 +80,8 @@ class Recoding {
 void recode_scene(mayascene::Scene* scene, const TextRecoder& recoder) {
   const Recoding r(recoder);
   for (mayascene::Node& node : scene->nodes) {
-    r.text(&node.name);
-    r.text(&node.parent_name);
+    r.text(&node.name, &scene->texts);
+    r.text(&node.parent_name, &scene->texts);
     if (!node.attrs.all_texts([&](std::string_view text) { return r.kept(text); })) {
       node.attrs.recode_texts([&](std::string* text) { r.text(text); });
     }

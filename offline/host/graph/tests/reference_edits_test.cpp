@@ -95,14 +95,15 @@ TEST_F(ReferenceEditsTest, AppliesTheDeepestFilesEditsFirst) {
 }
 
 TEST(ReferenceEditValuesTest, ReadsTheTailAsTheReaderReadsSetAttr) {
+  mayascene::TextArena texts;
   mayascene::Node file;
-  file.type = "file";
+  file.type = texts.intern("file");
   const auto values = mayascene::set_attr_values(file, "ftn", " -type \"string\" \"D:/a b/c.png\"", "edit");
   ASSERT_EQ(values.size(), 1u);
   EXPECT_EQ(values[0].first, "fileTextureName");
   EXPECT_EQ(values[0].second.s, "D:/a b/c.png");
   mayascene::Node layer;
-  layer.type = "renderLayerManager";
+  layer.type = texts.intern("renderLayerManager");
   EXPECT_EQ(mayascene::set_attr_values(layer, "rlmi[1:2]", " 1 2", "edit").size(), 2u);
   EXPECT_TRUE(mayascene::set_attr_values(file, "pt[0:1]", " -type \"float3\" 1 2 3 4 5 6", "edit").empty());
   EXPECT_TRUE(mayascene::set_attr_values(file, "v", " -k 1", "edit").empty());

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "mayascene/attributes.h"
+#include "mayascene/text_arena.h"
 
 namespace mayascene {
 
@@ -47,10 +48,11 @@ class Uuid {
   std::unique_ptr<std::string> other_;
 };
 
+// Its texts live in its scene's arena (Scene::texts): set them with scene.texts.keep(...).
 struct Node {
-  std::string name;
-  std::string type;
-  std::string parent_name;    // the -p argument as written ("" when none)
+  Text name;
+  Text type;                  // interned: scene.texts.intern(...)
+  Text parent_name;           // the -p argument as written ("" when none)
   int parent = -1;            // index of the parent node when it is in this file
   bool dag = false;           // a node of the DAG (its full path: dag_path)
   bool shared = false;        // created with -s
@@ -147,6 +149,7 @@ struct Scene {
   std::vector<std::pair<std::string, std::string>> file_info;
   std::vector<Reference> references;
   std::vector<ReferenceEdits> reference_edits;
+  TextArena texts;            // the nodes' names, types and parent names
   std::deque<Node> nodes;     // file order; implicit default nodes last
   std::deque<Connection> connections;
   std::vector<Relationship> relationships;

@@ -10,8 +10,8 @@ namespace detail {
 
 int Reader::find_node(std::string_view written) const { return names_.find(scene_, written); }
 
-int Reader::add_node(std::string name, std::string type) {
-  return detail::add_node(scene_, names_, std::move(name), std::move(type));
+int Reader::add_node(std::string_view name, std::string_view type) {
+  return detail::add_node(scene_, names_, name, type);
 }
 
 int Reader::default_node(const std::string& written) { return detail::default_node(scene_, names_, written); }
@@ -40,7 +40,7 @@ void Reader::create_node(const Token& command) {
       Node& node = scene_.nodes[static_cast<std::size_t>(existing)];
       node.implicit = false;
       node.shared = node.shared || shared;
-      node.type = type;
+      node.type = scene_.texts.intern(type);
       place_in_dag(existing);
       current_ = existing;
       return;
@@ -50,7 +50,7 @@ void Reader::create_node(const Token& command) {
   const int index = add_node(name, type);
   Node& node = scene_.nodes[static_cast<std::size_t>(index)];
   node.shared = shared;
-  node.parent_name = parent_name;
+  node.parent_name = detail::parent_text(scene_, parent, parent_name);
   node.parent = parent;
   place_in_dag(index);
   current_ = index;
@@ -68,7 +68,7 @@ void Reader::rename(const Token& command) {
   if (target < 0) return;
   Node& node = scene_.nodes[static_cast<std::size_t>(target)];
   names_.remove(node.name, target);
-  node.name = strip_root(args.positionals.back()->text);
+  node.name = scene_.texts.keep(strip_root(args.positionals.back()->text));
   names_.add(node.name, target);
 }
 

@@ -125,7 +125,7 @@ class Reader {
 
   // ---- nodes (node_statements.cpp) ------------------------------------------------------------
   int find_node(std::string_view written) const;
-  int add_node(std::string name, std::string type);
+  int add_node(std::string_view name, std::string_view type);
   int default_node(const std::string& written);  // a default node addressed before (or without) its createNode
   void place_in_dag(int index);
   void create_node(const Token& command);

@@ -55,7 +55,7 @@ int Reader::create_node(const NodeRecord& record, std::uint32_t type_id) {
       node.implicit = false;
       node.shared = node.shared || shared;
       node.locked = node.locked || (record.flags & crea::kLocked) != 0;
-      node.type = std::move(type);
+      node.type = scene_.texts.intern(type);
       node.dag = node.dag || (record.flags & crea::kDag) != 0 || inherits(node.type, "dagNode");
       if (!record.uuid.empty()) node.uuid = record.uuid;
       return existing;
@@ -67,7 +67,7 @@ int Reader::create_node(const NodeRecord& record, std::uint32_t type_id) {
   node.shared = shared;
   node.locked = (record.flags & crea::kLocked) != 0;
   node.uuid = record.uuid;
-  node.parent_name = record.parent;
+  node.parent_name = detail::parent_text(scene_, parent, record.parent);
   node.parent = parent;
   node.dag = (record.flags & crea::kDag) != 0 || parent >= 0 || !record.parent.empty() || inherits(node.type, "dagNode");
   if (parent >= 0) scene_.nodes[static_cast<std::size_t>(parent)].dag = true;
@@ -109,7 +109,7 @@ void Reader::read_node_chunks(const Chunk& group, std::uint64_t at, int node) {
       }
     } else if (leaf.id == tag("REFE")) {
       std::size_t undecoded = 0;
-      const std::string& holder = scene_.nodes[static_cast<std::size_t>(node)].name;
+      const std::string holder = scene_.nodes[static_cast<std::size_t>(node)].name.str();
       ReferenceEdits edits;
       if (try_decoded(leaf, [&](std::string_view data) { return decode_reference_edits(data, holder, &undecoded); },
                       &edits)) {

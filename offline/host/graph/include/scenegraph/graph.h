@@ -153,7 +153,7 @@ class Graph {
   void candidates(std::string_view full_name, std::vector<NodeId>* out) const;
   Found find_in_graph(std::string_view name, bool most_recent) const;
   // graph.cpp
-  std::uint32_t intern_type(const std::string& type);
+  std::uint32_t intern_type(std::string_view type);
   void link_parent(NodeId child, NodeId parent);
   void unlink_parent(NodeId child);
   void link_pending();
