@@ -12,7 +12,7 @@ import sys
 
 from maya._commands import open_scene
 from maya._commands.arguments import PY2 as _PY2, unsupported_command as _unsupported_command
-from maya._commands.attributes import attributeQuery, getAttr
+from maya._commands.attributes import attributeQuery, attribute_values as _attribute_values, getAttr
 from maya._commands.connections import listConnections
 from maya._commands.dirmap_command import dirmap
 from maya._commands.file_command import file

@@ -1,5 +1,6 @@
 # -*- coding: utf-8 -*-
-"""getAttr and attributeQuery: attribute values by Maya's long or short names, with defaults."""
+"""getAttr and attributeQuery: attribute values by Maya's long or short names, with defaults; and
+attribute_values, getAttr over many nodes in one call (offline only)."""
 from __future__ import print_function
 
 from . import open_scene
@@ -12,6 +13,25 @@ def getAttr(plug, **kwargs):
     if flags.get("multiIndices"):
         return none_if_empty(graph.multi_indices(native(plug)))
     return graph.get_attr(native(plug))
+
+
+def attribute_values(nodes, names, default=None):
+    """[value] of each node: getAttr of the first of the attribute names that it answers, else default.
+    What a gatherer would ask node by node, in one call (no Maya has this)."""
+    get = open_scene.require().graph.get_attr
+    values = []
+    append = values.append
+    for node in nodes:
+        node = native(node)
+        for name in names:
+            try:
+                append(get(node + "." + name))
+                break
+            except Exception:
+                continue
+        else:
+            append(default)
+    return values
 
 
 def attributeQuery(attr, **kwargs):

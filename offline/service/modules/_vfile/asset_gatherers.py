@@ -163,15 +163,25 @@ class _Gathering(object):
     def add(self, references):
         settings, group = self.settings, self.group
         pooled = [] if _pooled(settings) else None
-        files = group.files
+        files, missing = group.files, group.missingFiles
         for reference in references:
-            pattern = self.rules().resolve(reference, self._frames_for(reference))
+            resolver = self.rules()
+            if pooled is None:
+                located = resolver.plain(reference)  # most: one name, no pattern to expand
+                if located is not None:
+                    path, present = located
+                    if present or resolver.view.exists(path):
+                        files.add(path)
+                    else:
+                        missing.add(path)
+                    continue
+            pattern = resolver.resolve(reference, self._frames_for(reference))
             if pooled is not None:
                 pooled.append(pattern)
             elif pattern.present and not pattern.named_tiles:
-                files.add(pattern.path)  # most: one name already found
+                files.add(pattern.path)
             else:
-                file_patterns.expand(pattern, settings.seek_all, self.resolver.view, group)
+                file_patterns.expand(pattern, settings.seek_all, resolver.view, group)
         if pooled:
             view = self.resolver.view
             for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all, view), pooled,

@@ -4,6 +4,8 @@ from __future__ import print_function
 
 from . import scene_queries
 
+_NODES_ASKED_AT_ONCE = 5000
+
 
 class Reference(object):
     """A raw path from the scene with what is known about its tiles and frames; base_dir is the
@@ -22,15 +24,37 @@ class Reference(object):
         self.base_dir = base_dir
 
 
-def _text_values(node, attribute_groups, get):
-    """The non-empty text values of a node's file attributes."""
-    values = []
-    for names in attribute_groups:
-        value = get(node, names)
+def _text_values(values):
+    """The non-empty text values of a node's file attributes, from their answers."""
+    texts = []
+    for value in values:
         if isinstance(value, (list, tuple)):
-            values.extend(item for item in value if item)
+            texts.extend(item for item in value if item)
         elif value:
-            values.append(value)
+            texts.append(value)
+    return texts
+
+
+def _attribute_getter(host, nodes):
+    """values(names, default) -> [the first of the names each node answers, else default]: in one
+    call where the host answers for many nodes at once (the offline host), else node by node."""
+    batch = getattr(host, "_attribute_values", None)
+    if batch is not None:
+        return lambda names, default=None: batch(nodes, names, default)
+    get_attr = host.getAttr
+
+    def values(names, default=None):
+        answers = []
+        for node in nodes:
+            for name in names:
+                try:
+                    answers.append(get_attr(node + "." + name))
+                    break
+                except Exception:
+                    continue
+            else:
+                answers.append(default)
+        return answers
     return values
 
 
@@ -44,35 +68,32 @@ def node_references(node_type, attribute_groups, kind, frame_attrs=None, tiling=
     if not nodes:
         return
     host = scene_queries.cmds()
-    get_attr = host.getAttr
+    # asked a slice of nodes at a time: the answers for a big scene are never all held at once
+    for start in range(0, len(nodes), _NODES_ASKED_AT_ONCE):
+        for reference in _slice_references(host, nodes[start:start + _NODES_ASKED_AT_ONCE], attribute_groups,
+                                           kind, frame_attrs, tiling):
+            yield reference
 
-    def get(node, names, default=None):
-        # scene_queries.first_attribute, inlined: three of these for each node of a big scene
-        for name in names:
-            try:
-                return get_attr(node + "." + name)
-            except Exception:
-                continue
-        return default
 
-    for node in nodes:
-        frame_mode = False
+def _slice_references(host, nodes, attribute_groups, kind, frame_attrs, tiling):
+    values = _attribute_getter(host, nodes)
+    count = len(nodes)
+    uses = values(frame_attrs[0], False) if frame_attrs else [False] * count
+    modes = values(("uvTilingMode", "uvt"), 0) if tiling else [0] * count
+    texts = [values(names) for names in attribute_groups]
+    for index, node in enumerate(nodes):
+        frame_mode = bool(uses[index])
         named_frame = None
-        if frame_attrs:
-            use_attr, frame_attr, offset_attr = frame_attrs
-            frame_mode = bool(get(node, use_attr, False))
-            if frame_mode and frame_attr:
-                value = get(node, frame_attr)
-                offset = get(node, offset_attr, 0) if offset_attr else 0
-                if isinstance(value, (int, float)):
-                    named_frame = int(round(value + (offset or 0)))
-        mode = 0
-        explicit = ()
-        if tiling:
-            mode = get(node, ("uvTilingMode", "uvt"), 0) or 0
-            if mode == 4:
-                explicit = _explicit_tiles(node, host)
-        for raw in _text_values(node, attribute_groups, get):
+        if frame_mode and frame_attrs[1]:
+            # a sequence (few nodes): its frame and offset asked for this node alone
+            frame_attr, offset_attr = frame_attrs[1:]
+            value = scene_queries.first_attribute(node, frame_attr, host=host)
+            offset = scene_queries.first_attribute(node, offset_attr, 0, host) if offset_attr else 0
+            if isinstance(value, (int, float)):
+                named_frame = int(round(value + (offset or 0)))
+        mode = modes[index] or 0
+        explicit = _explicit_tiles(node, host) if mode == 4 else ()
+        for raw in _text_values([group[index] for group in texts]):
             yield Reference(raw, kind, mode, frame_mode, named_frame, explicit)
 
 

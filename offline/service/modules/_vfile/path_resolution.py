@@ -83,42 +83,82 @@ class Resolver(object):
 
     def resolve(self, reference, frames):
         """The pattern for one reference: where it was found, else where it is reported missing."""
-        expanded = reference.raw.strip()
-        if "$" in expanded or "%" in expanded:
-            expanded = self.project.expand(expanded)
-        windows = path_text.is_windows(expanded)
-        path = expanded.replace("\\", "/") if windows else expanded
-        # most paths name one file: looked up by name in their folders' listings, no pattern built
-        plain = not reference.tiling and not reference.frame_mode and not file_patterns.may_hold_tokens(path)
+        located = self.plain(reference)
+        if located is not None:
+            path, present = located
+            if present:
+                return file_patterns.Pattern(path, present=True, plain=True)
+            return _make_pattern(path, reference, frames, False)
+        expanded, windows, path = self._written(reference)
         if path_text.names_a_place_here(path):
-            written = path_text.normalise(path)
-            if plain:
-                if self.view.exists(written):
-                    return file_patterns.Pattern(written, present=True, plain=True)
-            else:
-                pattern = self._pattern_in(written, reference, frames, False)
-                if pattern is not None:
-                    return pattern
+            pattern = self._pattern_in(path_text.normalise(path), reference, frames, False)
+            if pattern is not None:
+                return pattern
         absolute = path_text.is_absolute(path)
         if absolute and self.project.mapping:
-            mapped = scene_queries.convert_directory(self.project.host, path)
-            if mapped and mapped != path and path_text.names_a_place_here(mapped):
+            mapped = self._mapped(path)
+            if mapped is not None:
                 folder, name = _split(mapped)
                 walked = self._walk(folder, windows)
-                pattern = None if walked is None else self._found_in(walked[0], name, plain, reference, frames,
-                                                                     windows)
+                pattern = None if walked is None else self._found_in(walked[0], name, reference, frames, windows)
                 if pattern is not None:
                     self._note(_with_case("through dirmap", walked[1], pattern, name), walked[0], path)
                     return pattern
-        folder, name = _split(path)
-        if name in ("", ".", ".."):
-            folder, name = _split(path_text.normalise(path).replace("\\", "/"))
+        folder, name = _split_named(path)
         for disk_folder, rule, folded in self._project_places(folder, windows, reference.kind, reference.base_dir):
-            pattern = self._found_in(disk_folder, name, plain, reference, frames, windows)
+            pattern = self._found_in(disk_folder, name, reference, frames, windows)
             if pattern is not None:
                 self._note(_with_case(rule, folded, pattern, name), disk_folder, path)
                 return pattern
         return _make_pattern(self._missing_place(expanded, absolute, reference), reference, frames, False)
+
+    def plain(self, reference):
+        """(path, found) of a reference that names one file (no tiles, frames or tokens): where it
+        was found, else where it is reported missing; None for a reference that may name several.
+        Most references name one file: no pattern is built for them."""
+        if reference.tiling or reference.frame_mode:
+            return None
+        expanded, windows, path = self._written(reference)
+        if file_patterns.may_hold_tokens(path):
+            return None
+        view = self.view
+        if path_text.names_a_place_here(path):
+            written = path_text.normalise(path)
+            if view.exists(written):
+                return written, True
+        absolute = path_text.is_absolute(path)
+        if absolute and self.project.mapping:
+            mapped = self._mapped(path)
+            if mapped is not None:
+                folder, name = _split(mapped)
+                walked = self._walk(folder, windows)
+                spelled = None if walked is None else view.spelled(walked[0], name, windows)
+                if spelled is not None:
+                    found = path_text.normalise(_join(walked[0], spelled))
+                    self._note(_plain_with_case("through dirmap", walked[1], found, name), walked[0], path)
+                    return found, True
+        folder, name = _split_named(path)
+        for disk_folder, rule, folded in self._project_places(folder, windows, reference.kind, reference.base_dir):
+            spelled = view.spelled(disk_folder, name, windows)
+            if spelled is not None:
+                found = path_text.normalise(_join(disk_folder, spelled))
+                self._note(_plain_with_case(rule, folded, found, name), disk_folder, path)
+                return found, True
+        return self._missing_place(expanded, absolute, reference), False
+
+    def _written(self, reference):
+        """(the path with its variables expanded, whether it was written on Windows, the path with
+        forward slashes)."""
+        expanded = reference.raw.strip()
+        if "$" in expanded or "%" in expanded:
+            expanded = self.project.expand(expanded)
+        windows = path_text.is_windows(expanded)
+        return expanded, windows, expanded.replace("\\", "/") if windows else expanded
+
+    def _mapped(self, path):
+        """The path through the directory mappings when they change it into a path of this machine."""
+        mapped = scene_queries.convert_directory(self.project.host, path)
+        return mapped if mapped and mapped != path and path_text.names_a_place_here(mapped) else None
 
     def _missing_place(self, expanded, absolute, reference):
         if absolute:
@@ -126,15 +166,12 @@ class Resolver(object):
         first = reference.base_dir or self.project.root or self.project.scene_folder or os.getcwd()
         return path_text.normalise(os.path.join(first, expanded))
 
-    def _found_in(self, disk_folder, name, plain, reference, frames, fold_case):
+    def _found_in(self, disk_folder, name, reference, frames, fold_case):
         """The pattern for name in a folder on disk when it, or a tile or frame of it, is there."""
-        if plain or (fold_case and not file_patterns.may_hold_tokens(name)):
+        if fold_case and not file_patterns.may_hold_tokens(name):
             spelled = self.view.spelled(disk_folder, name, fold_case)
             if spelled is None:
                 return None
-            if plain:
-                return file_patterns.Pattern(path_text.normalise(_join(disk_folder, spelled)), present=True,
-                                             plain=True)
             name = spelled
         return self._pattern_in(path_text.normalise(_join(disk_folder, name)), reference, frames, fold_case)
 
@@ -223,6 +260,21 @@ def _with_case(rule, folded, pattern, written_name):
     if folded or (pattern.present and os.path.basename(pattern.path) != written_name):
         return rule + ", letter case as on disk"
     return rule
+
+
+def _plain_with_case(rule, folded, found, written_name):
+    if folded or os.path.basename(found) != written_name:
+        return rule + ", letter case as on disk"
+    return rule
+
+
+def _split_named(path):
+    """(folder, name) of a path whose last part names a file; a path ending in a separator, '.' or
+    '..' is split after it is normalised."""
+    folder, name = _split(path)
+    if name in ("", ".", ".."):
+        folder, name = _split(path_text.normalise(path).replace("\\", "/"))
+    return folder, name
 
 
 def _split(path):

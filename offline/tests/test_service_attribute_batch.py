@@ -1,0 +1,67 @@
+# -*- coding: utf-8 -*-
+"""The offline host answers a gatherer's attributes for many nodes in one call; what the gatherers
+read that way is what they read node by node through getAttr, as in Maya."""
+from __future__ import print_function
+
+import os
+import sys
+import types
+import unittest
+
+import support
+
+sys.path.insert(0, os.path.join(support.REPO, "offline", "service", "modules"))
+
+import maya  # noqa: E402
+from maya import cmds  # noqa: E402
+
+from _vfile import asset_gatherers, asset_references  # noqa: E402
+
+
+class _NodeByNode(types.ModuleType):
+    """The host's commands without its batch: getAttr node by node, as in Maya."""
+
+    def __init__(self):
+        types.ModuleType.__init__(self, "maya.cmds")
+        self.ls, self.getAttr = cmds.ls, cmds.getAttr
+
+
+def _references(node_type, attributes, kind, frame_attrs, tiling):
+    return [(r.raw, r.kind, r.tiling, r.frame_mode, r.named_frame, tuple(r.explicit_tiles))
+            for r in asset_references.node_references(node_type, attributes, kind, frame_attrs, tiling)]
+
+
+class AttributeBatchTest(unittest.TestCase):
+    def setUp(self):
+        sys.modules["maya"], sys.modules["maya.cmds"] = maya, cmds
+        self.addCleanup(lambda: sys.modules.update({"maya.cmds": cmds}))
+        cmds.file(support.fixture("arnold_layers.ma"), open=True, force=True)
+        self.addCleanup(cmds.file, new=True, force=True)
+
+    def test_values_as_get_attr_answers_them(self):
+        nodes = ["absTex", "seqTex", "emptyTex", "noSuchNode"]
+        cases = [
+            # names tried in order, default: the first name a node answers, else the default
+            (("fileTextureName", "ftn"), None,
+             ["C:/Projects/show/sourceimages/wood.png", "textures/fire.0001.png", "", None]),
+            (("noSuchAttribute", "ufe"), False, [False, True, False, False]),
+            (("noSuchAttribute",), "default", ["default", "default", "default", "default"]),
+            (("frameExtension",), -1, [1, 12, 1, -1]),
+        ]
+        for names, default, expected in cases:
+            self.assertEqual(cmds._attribute_values(nodes, names, default), expected, names)
+
+    def test_gatherers_read_the_same_references_in_one_call_as_node_by_node(self):
+        tables = (asset_gatherers.GENERAL_NODES + asset_gatherers.ARNOLD_NODES + asset_gatherers.REDSHIFT_NODES +
+                  asset_gatherers.VRAY_NODES + asset_gatherers.RENDERMAN_NODES)
+        batched = [_references(*entry) for entry in tables]
+        sys.modules["maya.cmds"] = _NodeByNode()
+        node_by_node = [_references(*entry) for entry in tables]
+        self.assertEqual(batched, node_by_node)
+        # the fixture's file nodes: a sequence with its frame, a UDIM set by its tile mode
+        self.assertIn(("textures/fire.0001.png", "image", 0, True, 12, ()), batched[0])
+        self.assertIn(("textures/skin.1001.exr", "image", 3, False, None, ()), batched[0])
+
+
+if __name__ == "__main__":
+    unittest.main()
