@@ -82,6 +82,16 @@ class VoutTest(unittest.TestCase):
         self.assertEqual(self.read("out/result.json"), u'{"status": 0, "msg": []}')
         self.assertEqual(os.listdir(os.path.join(self.root, "out")), ["result.json"])
 
+    def test_result_is_the_texts_utf8_whatever_its_size(self):
+        # written a piece at a time: characters across a piece's end, a pair of surrogates on 2.7
+        piece = vout._PIECE
+        cases = [u"{}", u"\u00e9" * (piece + 3), u"a" * (piece - 1) + u"\u4e2d\u6587" + u"b" * piece,
+                 u"a" * (piece - 1) + u"\U0001F600", b'{"bytes": 1}']
+        for text in cases:
+            vout.OutResult(text)
+            with open(os.path.join(self.root, "out", "result.json"), "rb") as handle:
+                self.assertEqual(handle.read(), text if isinstance(text, bytes) else text.encode("utf-8"))
+
     def test_unwritable_result_raises_and_leaves_nothing(self):
         target = os.path.join(self.root, "no-such-folder", "result.json")
         os.environ["VANALYZER_RESULT"] = target

@@ -174,11 +174,28 @@ def _sync_manifests():
                     raise OSError("cannot write %s: %s" % (path, error.strerror or error))
 
 
+_PIECE = 1 << 20
+
+
+def _encoded_pieces(text):
+    """The result's UTF-8 bytes a piece at a time: a big result is never held twice over."""
+    if isinstance(text, bytes):
+        yield text
+        return
+    start = 0
+    while start < len(text):
+        end = start + _PIECE
+        if u"\ud800" <= text[end - 1:end] <= u"\udbff":
+            end += 1  # a 2.7 narrow build's surrogate pair is encoded whole
+        yield text[start:end].encode("utf-8")
+        start = end
+
+
 def OutResult(text):
     """Deliver the result text whole, or raise and leave nothing behind."""
     target = os.path.abspath(_env_path("VANALYZER_RESULT", "vanalyzer_result.json"))
     folder = os.path.dirname(target)
-    data = text if isinstance(text, bytes) else _as_text(text).encode("utf-8")
+    text = text if isinstance(text, bytes) else _as_text(text)
     _sync_manifests()
     try:
         fd, temp = tempfile.mkstemp(prefix="." + os.path.basename(target) + ".", suffix=".tmp", dir=folder)
@@ -187,9 +204,12 @@ def OutResult(text):
         raise OSError("cannot write the result %s: %s" % (target, error.strerror or error))
     try:
         try:
-            view = memoryview(data)
-            while len(view):
-                view = view[os.write(fd, view):]
+            size = 0
+            for data in _encoded_pieces(text):
+                size += len(data)
+                view = memoryview(data)
+                while len(view):
+                    view = view[os.write(fd, view):]
             os.fsync(fd)
         finally:
             os.close(fd)
@@ -203,7 +223,7 @@ def OutResult(text):
     _fsync_folder(folder)
     for end_run in _run_enders:
         end_run()
-    Info("Result written to %s (%d bytes)." % (target, len(data)))
+    Info("Result written to %s (%d bytes)." % (target, size))
 
 
 def _when_run_ends(callback):

@@ -16,10 +16,8 @@ using python::Ref;
 using scenegraph::Graph;
 using scenegraph::NodeId;
 
-namespace {
-
 // getAttr's answer; a text left in the file (over the cap on stored values) is read from it now.
-Ref answer(const Graph& graph, const scenegraph::AttributeValue& found) {
+Ref attributeAnswer(const Graph& graph, const scenegraph::AttributeValue& found) {
   if (!found.value || found.value->kind != mayascene::Value::Kind::Span) return attributeValue(found.value);
   const mayascene::Scene& scene = graph.scene(graph.file_of(found.node));
   std::string bytes;
@@ -34,13 +32,11 @@ Ref answer(const Graph& graph, const scenegraph::AttributeValue& found) {
   return python::decodedText(bytes, mayascene_python::sceneCodec(scene).c_str());
 }
 
-}  // namespace
-
 PyObject* getAttr(PyObject* self, PyObject* args) noexcept {
   return withGraph(self, [&](Graph& graph) {
     PyObject* plug = nullptr;
     if (!PyArg_ParseTuple(args, "O:get_attr", &plug)) throw python::Error();
-    return answer(graph, scenegraph::get_attr(graph, textArgument(plug, "plug")));
+    return attributeAnswer(graph, scenegraph::get_attr(graph, textArgument(plug, "plug")));
   });
 }
 
@@ -49,7 +45,7 @@ PyObject* value(PyObject* self, PyObject* args) noexcept {
     PyObject* node = nullptr;
     PyObject* attr = nullptr;
     if (!PyArg_ParseTuple(args, "OO:value", &node, &attr)) throw python::Error();
-    return answer(graph, scenegraph::get_attr(graph, nodeArgument(graph, node), textArgument(attr, "attribute")));
+    return attributeAnswer(graph, scenegraph::get_attr(graph, nodeArgument(graph, node), textArgument(attr, "attribute")));
   });
 }
 

@@ -2,6 +2,7 @@
 // only the objects it returns (file_methods.cpp, node_methods.cpp, attribute_methods.cpp).
 #include "graph_methods.h"
 
+#include "attribute_batch.h"
 #include "attribute_methods.h"
 #include "file_methods.h"
 #include "node_methods.h"
@@ -41,6 +42,9 @@ PyMethodDef methods[] = {
      "list_connections(targets, sources=True, destinations=True, plugs=False, pairs=False, type=None) -> [name]."},
     {"get_attr", getAttr, METH_VARARGS, "get_attr(plug) -> the value, or Maya's default."},
     {"value", value, METH_VARARGS, "value(node_id, attr) -> get_attr of the node's attribute."},
+    {"attribute_values", attributeValues, METH_VARARGS,
+     "attribute_values(nodes, names, default=None) -> [value]: for each node, get_attr of the first of the attribute "
+     "names that answers, else default."},
     {"multi_indices", multiIndices, METH_VARARGS, "multi_indices(plug) -> [index] holding a value or a connection."},
     {"attribute_exists", attributeExists, METH_VARARGS, "attribute_exists(node, attr) -> bool."},
     {"object_exists", objectExists, METH_VARARGS, "object_exists(name) -> bool: a node, or node.attr."},

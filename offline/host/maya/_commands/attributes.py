@@ -17,21 +17,9 @@ def getAttr(plug, **kwargs):
 
 def attribute_values(nodes, names, default=None):
     """[value] of each node: getAttr of the first of the attribute names that it answers, else default.
-    What a gatherer would ask node by node, in one call (no Maya has this)."""
-    get = open_scene.require().graph.get_attr
-    values = []
-    append = values.append
-    for node in nodes:
-        node = native(node)
-        for name in names:
-            try:
-                append(get(node + "." + name))
-                break
-            except Exception:
-                continue
-        else:
-            append(default)
-    return values
+    What a gatherer would ask node by node, in one call (no Maya has this). The graph takes 2.7's
+    unicode as it takes str."""
+    return open_scene.require().graph.attribute_values(nodes, names, default)
 
 
 def attributeQuery(attr, **kwargs):
