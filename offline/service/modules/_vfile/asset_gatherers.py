@@ -162,31 +162,29 @@ class _Gathering(object):
 
     def add(self, references):
         settings, group = self.settings, self.group
-        pooled = [] if _pooled(settings) else None
+        if _pooled(settings):
+            patterns = [self.rules().resolve(reference, self._frames_for(reference)) for reference in references]
+            if patterns:
+                view = self.resolver.view
+                for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all, view), patterns,
+                                 settings):
+                    group.add(part)
+            return group
         files, missing = group.files, group.missingFiles
+        resolver = None  # the path rules are asked for at the first reference: a gatherer may have none
         for reference in references:
-            resolver = self.rules()
-            if pooled is None:
-                located = resolver.plain(reference)  # most: one name, no pattern to expand
-                if located is not None:
-                    path, present = located
-                    if present or resolver.view.exists(path):
-                        files.add(path)
-                    else:
-                        missing.add(path)
-                    continue
-            pattern = resolver.resolve(reference, self._frames_for(reference))
-            if pooled is not None:
-                pooled.append(pattern)
-            elif pattern.present and not pattern.named_tiles:
+            if resolver is None:
+                resolver = self.rules()
+            located = resolver.plain(reference)  # most: one name, no pattern to expand
+            if located is not None:
+                path, present = located
+                (files if present or resolver.view.exists(path) else missing).add(path)
+                continue
+            pattern = resolver.patterned(reference, self._frames_for(reference))
+            if pattern.present and not pattern.named_tiles:
                 files.add(pattern.path)
             else:
                 file_patterns.expand(pattern, settings.seek_all, resolver.view, group)
-        if pooled:
-            view = self.resolver.view
-            for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all, view), pooled,
-                             settings):
-                group.add(part)
         return group
 
     def finish(self, label):

@@ -89,6 +89,10 @@ class Resolver(object):
             if present:
                 return file_patterns.Pattern(path, present=True, plain=True)
             return _make_pattern(path, reference, frames, False)
+        return self.patterned(reference, frames)
+
+    def patterned(self, reference, frames):
+        """resolve for a reference that may name several files (plain gives None for it)."""
         expanded, windows, path = self._written(reference)
         if path_text.names_a_place_here(path):
             pattern = self._pattern_in(path_text.normalise(path), reference, frames, False)
