@@ -19,7 +19,7 @@ Scene read_file(const std::string& path, const ReadOptions& options) {
     std::fclose(file);
   }
   const std::string_view first(head, count);
-  if (is_maya_binary(first)) return read_binary_file(path);
+  if (is_maya_binary(first)) return read_binary_file(path, options);
   // Other IFF files (FORM, LIST, CAT  ...) are no scenes of either form.
   for (const char* other : {"FORM", "LIST", "CAT ", "PROP", "CAT4", "CAT8", "LIS4", "LIS8"}) {
     if (first == other) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "mayascene/parse_error.h"
+#include "mayascene/reader.h"
 #include "mayascene/scene.h"
 
 namespace mayascene {
@@ -69,8 +70,17 @@ constexpr const char* kDefaultCodePage = "1252";
 std::string fallback_code_page();
 
 // `fallback_codeset` names the code page of the file's texts when they are not all valid UTF-8;
-// Scene::codeset says which applies ("UTF-8" or the fallback).
-Scene read_binary(ByteSource& source, const std::string& name, const std::string& fallback_codeset);
-Scene read_binary_file(const std::string& path);
+// Scene::codeset says which applies ("UTF-8" or the fallback; a text left in the file counts).
+// A string value over options.max_value_bytes becomes a Span: the offset of its first byte in
+// the file and its length, in the file's code page like every other text.
+Scene read_binary(ByteSource& source, const std::string& name, const std::string& fallback_codeset,
+                  const ReadOptions& options = ReadOptions());
+Scene read_binary_file(const std::string& path, const ReadOptions& options = ReadOptions());
+
+// The text of a Span value of a Maya Binary scene, read again from `source` (named `name`;
+// read_span gives it the scene's file); `utf8`: the scene's code page is UTF-8, so the text was
+// valid UTF-8 when read. std::runtime_error when the bytes there are no longer such a text (the
+// file changed since).
+std::string read_binary_span(ByteSource& source, const std::string& name, const Value& span, bool utf8);
 
 }  // namespace mayascene

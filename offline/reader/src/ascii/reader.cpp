@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "../default_nodes.h"
+#include "mayascene/binary.h"
 #include "mayascene/names.h"
 #include "statement_reader.h"
 
@@ -217,6 +218,10 @@ std::optional<std::uint64_t> max_value_bytes_setting(const char* text) {
 }
 
 std::string read_span(const Scene& scene, const Value& span) {
+  if (scene.format == "mayaBinary") {
+    FileByteSource file(scene.file);
+    return read_binary_span(file, scene.file, span, scene.codeset == "UTF-8");
+  }
   FileSource tail(scene.file);
   if (!tail.seek(span.i)) throw std::runtime_error(scene.file + ": cannot read at byte " + std::to_string(span.i));
   Lexer lexer(tail, scene.file, 1 << 20);

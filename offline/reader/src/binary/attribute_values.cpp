@@ -18,8 +18,6 @@ namespace binary {
 
 namespace {
 
-constexpr std::uint8_t kSizeFollows = 0x08;  // a u32 element count (setAttr -s) instead of a value
-
 // A chunk larger than this holds more values than the model keeps.
 constexpr std::uint64_t kLargestKeptNumbers = 4096;
 
@@ -189,6 +187,7 @@ void Reader::read_value(const Chunk& leaf, int node) {
   bool number = false;
   for (std::uint32_t id : kNumbers) number = number || leaf.id == id;
   if (!text && !(number && leaf.size <= kLargestKeptNumbers)) return;  // passed over unread
+  if (text && read_long_value(leaf, node)) return;
   Node& target = scene_.nodes[static_cast<std::size_t>(node)];
   ValueContext context;
   context.node_type = target.type;

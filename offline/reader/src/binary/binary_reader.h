@@ -1,6 +1,7 @@
 // The binary reader behind read_binary, shared by its source files: reader.cpp walks the top
 // level, and one file per kind of chunk group holds its handler: header_chunks.cpp (HEAD),
-// references.cpp (FRDI, FREF), node_groups.cpp (node groups, SLCT), connections.cpp (CONS).
+// references.cpp (FRDI, FREF), node_groups.cpp (node groups, SLCT), connections.cpp (CONS);
+// long_values.cpp what is larger than the cap on stored values.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +16,13 @@
 namespace mayascene {
 namespace binary {
 
+struct TextExtent;
+
 class Reader {
  public:
-  Reader(Container& container, Scene& scene, std::string fallback_codeset)
-      : container_(container), scene_(scene), fallback_codeset_(std::move(fallback_codeset)) {}
+  Reader(Container& container, Scene& scene, std::string fallback_codeset, std::uint64_t max_value_bytes)
+      : container_(container), scene_(scene), fallback_codeset_(std::move(fallback_codeset)),
+        max_value_bytes_(max_value_bytes) {}
 
   void run();
 
@@ -63,12 +67,26 @@ class Reader {
   void read_value(const Chunk& leaf, int node);
   std::string type_name(std::uint32_t id) const;
 
+  // ---- chunks over the cap on stored values (long_values.cpp) --------------------------------
+  void long_value(std::string where, std::uint64_t length, bool kept);
+  std::string text_at(const TextExtent& text);
+  // True (and listed) when the leaf holds a text over the cap: the record is not kept. Texts are
+  // the runs of bytes between NULs after the leaf's first `fixed` bytes (its flags, a depth).
+  bool too_long(const Chunk& leaf, std::uint64_t fixed = 0);
+  // A STR or STR# leaf larger than the cap, read as decode_value reads it, a text over the cap
+  // left in the file (STR) or the array not kept (STR#); false for a leaf within the cap.
+  bool read_long_value(const Chunk& leaf, int node);
+  // Edits with a field over the cap are not kept; they count as unread.
+  void drop_long_edits(ReferenceEdits* edits) const;
+
   // ---- CONS (connections.cpp) -----------------------------------------------------------------
   void read_connections(const Chunk& group);
 
   Container& container_;
   Scene& scene_;
   std::string fallback_codeset_;
+  std::uint64_t max_value_bytes_;
+  bool long_texts_utf8_ = true;  // the texts left in the file (Span values)
   NameIndex names_;
   std::vector<std::uint8_t> node_flags_;  // the CREA flags of each node (0 for default nodes)
   std::unordered_map<std::uint32_t, std::string> plugin_types_;  // from the PLUG records

@@ -50,7 +50,7 @@ void Reader::read_connections(const Chunk& group) {
       if (leaf.group) continue;
       if (leaf.id == tag("CWFL")) {
         ConnectionRecord record;
-        if (!try_decoded(leaf, decode_connection, &record)) continue;
+        if (too_long(leaf, 1) || !try_decoded(leaf, decode_connection, &record)) continue;
         Connection& c = record.connection;
         // -na appends at the next free index of the destination array, as Maya does on reading.
         if (record.next_available && c.destination().back() != ']') {
@@ -61,7 +61,7 @@ void Reader::read_connections(const Chunk& group) {
         scene_.connections.push_back(std::move(c));
       } else if (leaf.id == tag("RELA")) {
         Relationship r;
-        if (try_decoded(leaf, decode_relationship, &r)) scene_.relationships.push_back(std::move(r));
+        if (!too_long(leaf) && try_decoded(leaf, decode_relationship, &r)) scene_.relationships.push_back(std::move(r));
       }
     }
   }

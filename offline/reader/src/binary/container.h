@@ -43,6 +43,7 @@ class Container {
   const Chunk& top() const { return top_; }
   bool wide() const { return wide_; }
   const std::string& name() const { return name_; }
+  ByteSource& source() { return source_; }
 
   // The chunk that starts at *at inside `group`; false once the group's chunks are all read
   // (zero bytes too few for a header end a group as padding).

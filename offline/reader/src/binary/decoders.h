@@ -59,6 +59,8 @@ struct ValueContext {
 namespace crea {
 constexpr std::uint8_t kTransform = 0x08;
 }  // namespace crea
+// The flag of a value chunk that holds a u32 element count (setAttr -s) instead of a value.
+constexpr std::uint8_t kSizeFollows = 0x08;
 // A value chunk (STR , STR#, DBLE, DBL2/3, FLT2/3, LNG2/3, SRT2/3, MATR) as the values a .ma
 // setAttr of it stores: (attribute path as written, value) pairs, one per element of a range;
 // nothing for a size or flag chunk, bulk data or a layout that does not fit.

@@ -74,7 +74,7 @@ void Reader::read_header(const Chunk& group) {
     if (leaf.group) continue;
     if (leaf.id == tag("PLUG")) {
       PluginRecord record;
-      if (try_decoded(leaf, decode_plugin, &record)) {
+      if (!too_long(leaf) && try_decoded(leaf, decode_plugin, &record)) {
         for (auto& type : record.type_ids) plugin_types_[type.second] = std::move(type.first);
         scene_.requires_.push_back(std::move(record.requirement));
       }
@@ -82,7 +82,7 @@ void Reader::read_header(const Chunk& group) {
     }
     if (leaf.id == tag("FINF")) {
       std::pair<std::string, std::string> info;
-      if (try_decoded(leaf, decode_file_info, &info)) scene_.file_info.push_back(std::move(info));
+      if (!too_long(leaf) && try_decoded(leaf, decode_file_info, &info)) scene_.file_info.push_back(std::move(info));
       continue;
     }
     const bool wanted = leaf.id == tag("VERS") || leaf.id == tag("LUNI") || leaf.id == tag("AUNI") ||

@@ -79,7 +79,7 @@ void Reader::read_node(const Chunk& group) {
   Chunk first;
   if (!container_.next(group, &at, &first)) return;  // an empty group creates nothing
   // A group of another kind that this reader does not know: no node to create.
-  if (first.group || first.id != tag("CREA")) return;
+  if (first.group || first.id != tag("CREA") || too_long(first, 1)) return;
   const NodeRecord record = decoded(first, decode_node);
   const int node = create_node(record, group.type);
   node_flags_.resize(scene_.nodes.size(), 0);
@@ -104,7 +104,7 @@ void Reader::read_node_chunks(const Chunk& group, std::uint64_t at, int node) {
     if (node < 0 || leaf.group) continue;
     if (leaf.id == tag("ATTR")) {
       DynamicAttribute attribute;
-      if (try_decoded(leaf, decode_added_attribute, &attribute)) {
+      if (!too_long(leaf) && try_decoded(leaf, decode_added_attribute, &attribute)) {
         scene_.nodes[static_cast<std::size_t>(node)].dynamic.push_back(std::move(attribute));
       }
     } else if (leaf.id == tag("REFE")) {
@@ -113,6 +113,7 @@ void Reader::read_node_chunks(const Chunk& group, std::uint64_t at, int node) {
       ReferenceEdits edits;
       if (try_decoded(leaf, [&](std::string_view data) { return decode_reference_edits(data, holder, &undecoded); },
                       &edits)) {
+        drop_long_edits(&edits);
         scene_.reference_edits.push_back(std::move(edits));
       }
     } else {

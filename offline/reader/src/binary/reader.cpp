@@ -37,7 +37,7 @@ void Reader::run() {
 
 void Reader::finish() {
   detail::finish_scene(scene_, names_);
-  scene_.codeset = choose_codeset(header_is_utf8_ && scene_is_utf8(scene_), fallback_codeset_);
+  scene_.codeset = choose_codeset(header_is_utf8_ && long_texts_utf8_ && scene_is_utf8(scene_), fallback_codeset_);
 }
 
 }  // namespace binary
@@ -48,18 +48,19 @@ bool is_maya_binary(std::string_view first_bytes) {
 
 std::string fallback_code_page() { return binary::code_page_from(std::getenv(kCodePageVariable)); }
 
-Scene read_binary(ByteSource& source, const std::string& name, const std::string& fallback_codeset) {
+Scene read_binary(ByteSource& source, const std::string& name, const std::string& fallback_codeset,
+                  const ReadOptions& options) {
   Scene scene;
   scene.file = name;
   scene.format = "mayaBinary";
   binary::Container container(source, name);
-  binary::Reader(container, scene, fallback_codeset).run();
+  binary::Reader(container, scene, fallback_codeset, options.max_value_bytes).run();
   return scene;
 }
 
-Scene read_binary_file(const std::string& path) {
+Scene read_binary_file(const std::string& path, const ReadOptions& options) {
   FileByteSource source(path);
-  return read_binary(source, path, fallback_code_page());
+  return read_binary(source, path, fallback_code_page(), options);
 }
 
 }  // namespace mayascene

@@ -43,7 +43,7 @@ void Reader::read_reference(const Chunk& group, bool top_level) {
   std::uint64_t at = group.children();
   Chunk leaf;
   while (container_.next(group, &at, &leaf)) {
-    if (leaf.group || leaf.id != group.type) continue;
+    if (leaf.group || leaf.id != group.type || too_long(leaf, top_level ? 0 : 4)) continue;
     scene_.references.push_back(decoded(leaf, [&](std::string_view data) { return decode_reference(data, top_level); }));
   }
 }
