@@ -40,3 +40,23 @@ def text(utf8_bytes):
     """A literal as the module gives texts: str on 3.x, UTF-8 native str on 2.7."""
     decoded = utf8_bytes.decode("utf-8")
     return decoded.encode("utf-8") if sys.version_info[0] == 2 else decoded
+
+
+def write_script_scene(path, name, before, codeset="UTF-8"):
+    """A scene of one script node `name` whose "before" text is the bytes `before`: Maya ASCII (its
+    //Codeset: `codeset`) or, for a path ending in .mb, Maya Binary written by bench/mb_writer.py
+    (which names no code page)."""
+    if path.endswith(".mb"):
+        bench = os.path.join(REPO, "bench")
+        if bench not in sys.path:
+            sys.path.insert(0, bench)
+        import mb_writer
+        form = mb_writer.Form(wide=True)
+        chunks = [form.head("2024"), form.node("SCRP", name, chunks=[form.value("STR ", "b", before + b"\0")])]
+        data = form.scene(chunks)
+    else:
+        quoted = before.replace(b"\\", b"\\\\").replace(b'"', b'\\"').replace(b"\n", b"\\n")
+        data = (b'//Maya ASCII 2024 scene\n//Codeset: ' + codeset.encode("ascii") + b'\ncreateNode script -n "' +
+                name.encode("ascii") + b'";\n\tsetAttr ".b" -type "string" "' + quoted + b'";\n// End of scene\n')
+    with open(path, "wb") as handle:
+        handle.write(data)

@@ -167,24 +167,24 @@ class AddFileErrorsTest(unittest.TestCase):
         self.assertEqual(graph.ls(), [])
 
     def test_long_text_over_the_cap_answers_whole(self):
-        path = os.path.join(self.tmp, "long.ma")
+        # A 1252 text: the .ma says so, the .mb falls back to it; either reads back the same.
         body = u"caf\u00e9 " * 40
-        with open(path, "wb") as handle:
-            handle.write(b'//Maya ASCII 2020 scene\n//Codeset: 1252\ncreateNode script -n "s";\n'
-                         b'\tsetAttr ".b" -type "string" "' + body.encode("cp1252") + b'";\n// End of long.ma\n')
-        saved = os.environ.get("VANALYZER_MAX_VALUE_BYTES")
-        os.environ["VANALYZER_MAX_VALUE_BYTES"] = "100"
-        try:
-            graph = scenegraph.Graph()
-            graph.add_file(path)
-        finally:
-            if saved is None:
-                del os.environ["VANALYZER_MAX_VALUE_BYTES"]
-            else:
-                os.environ["VANALYZER_MAX_VALUE_BYTES"] = saved
-        self.assertEqual(graph.file_info(0)["long_values"], [("s.before", 200, True)])
-        self.assertEqual(graph.get_attr("s.b"), support.text(body.encode("utf-8")))
-        self.assertEqual(graph.value(graph.find("s"), "before"), support.text(body.encode("utf-8")))
+        for form in (".ma", ".mb"):
+            path = os.path.join(self.tmp, "long" + form)
+            support.write_script_scene(path, "s", body.encode("cp1252"), codeset="1252")
+            saved = os.environ.get("VANALYZER_MAX_VALUE_BYTES")
+            os.environ["VANALYZER_MAX_VALUE_BYTES"] = "100"
+            try:
+                graph = scenegraph.Graph()
+                graph.add_file(path)
+            finally:
+                if saved is None:
+                    del os.environ["VANALYZER_MAX_VALUE_BYTES"]
+                else:
+                    os.environ["VANALYZER_MAX_VALUE_BYTES"] = saved
+            self.assertEqual(graph.file_info(0)["long_values"], [("s.before", 200, True)], form)
+            self.assertEqual(graph.get_attr("s.b"), support.text(body.encode("utf-8")), form)
+            self.assertEqual(graph.value(graph.find("s"), "before"), support.text(body.encode("utf-8")), form)
 
     def test_code_pages_become_one_text(self):
         # A 1252 scene referenced by a UTF-8 one: names compare as the same characters.

@@ -200,6 +200,36 @@ class FixtureScanTest(unittest.TestCase):
             shutil.rmtree(folder)
 
 
+class LongScriptTest(unittest.TestCase):
+    """A script over the cap on stored values stays in the scene file, in either form: getAttr reads
+    it from there whole, and the scan sees what lies past the cap."""
+
+    def test_a_long_script_is_read_whole_and_scanned(self):
+        cmds = host_commands()
+        before = "# a setup script\n" + "x = 1\n" * 20 + "from vaccine import phage\n"
+        folder = tempfile.mkdtemp()
+        saved = os.environ.get("VANALYZER_MAX_VALUE_BYTES")
+        os.environ["VANALYZER_MAX_VALUE_BYTES"] = "64"
+        try:
+            for form in (".ma", ".mb"):
+                path = os.path.join(folder, "long" + form)
+                support.write_script_scene(path, "setup", before.encode("utf-8"))
+                cmds.file(path, open=True, force=True)
+                self.assertEqual(cmds.getAttr("setup.before"), before, form)
+                found = [(f["node"], f["family"], f["line"]) for f in script_scan.findings(cmds)]
+                self.assertEqual(found, [("setup", "vaccine", 22)], form)
+                told = [text for _level, text in cmds._take_host_messages() if "VANALYZER_MAX_VALUE_BYTES" in text]
+                self.assertEqual(len(told), 1, form)
+                self.assertIn("setup.before holds a text of %d bytes" % len(before), told[0])
+                self.assertIn("stays in the file", told[0])
+        finally:
+            if saved is None:
+                del os.environ["VANALYZER_MAX_VALUE_BYTES"]
+            else:
+                os.environ["VANALYZER_MAX_VALUE_BYTES"] = saved
+            shutil.rmtree(folder)
+
+
 REFERENCING_SHOT = """//Maya ASCII 2022 scene
 //Name: shot.ma
 //Codeset: UTF-8

@@ -25,9 +25,11 @@ for f in "$fixtures"/*.ma "$fixtures"/*/*.ma; do
   [ -f "$f" ] || continue
   { printf '\007'; cat "$f"; } > "$work/ascii/$(basename "$f").seed"
 done
+# Binary seeds go in twice: as they are, and with a cap of 8 bytes on stored values (mode bit 2).
 for f in "$fixtures"/mb/*.mb "$corpus"/mb/*.mb "$corpus"/productions/*/*.mb "$corpus"/productions/*/*/*.mb; do
   [ -f "$f" ] || continue
   { printf '\001'; cat "$f"; } > "$work/binary/$(basename "$f").seed"
+  { printf '\003'; cat "$f"; } > "$work/binary/$(basename "$f").capped.seed"
 done
 
 # -fork would hide the exit status; one process each, stopped by libFuzzer on the first finding.

@@ -115,21 +115,25 @@ TEST(LongValuesTest, OtherLongTextsAreNotKeptAndAreListed) {
   const std::string ma = std::string(kHead) + "fileInfo \"note\" \"0123456789abcdefghij\";\nfileInfo \"ok\" \"x\";\n"
                                               "createNode transform -n \"t\";\n"
                                               "\tsetAttr \".names\" -type \"stringArray\" 2 \"a\" \"0123456789abcdefghij\";\n"
-                                              "\tsetAttr \".v\" no;\n" +
+                                              "\tsetAttr \".v\" no;\n"
+                                              "createNode transform -n \"0123456789abcdefghi\";\n" +
                          kTail;
   const testing_mb::Form f{true};
   const std::string mb = f.file({f.head("2025", {f.leaf("FINF", z("note") + z("0123456789abcdefghij")),
                                                  f.leaf("FINF", z("ok") + z("x"))}),
                                  f.node("XFRM", 0x80, "t", "", {f.value("STR#", "names", testing_mb::u32(2) + z("a") +
                                                                                            z("0123456789abcdefghij")),
-                                                                f.value("DBLE", "v", testing_mb::f64(0))})});
+                                                                f.value("DBLE", "v", testing_mb::f64(0))}),
+                                 f.node("XFRM", 0x80, "0123456789abcdefghi", "")});
   struct Case {
     const char* name;
     const std::string& bytes;
     std::string file_info_where;
+    std::string node_where;
   };
-  const Case cases[] = {{"t.ma", ma, "fileInfo statement at line 3"},
-                        {"t.mb", mb, "FINF chunk at byte " + std::to_string(mb.find("FINF"))}};
+  const Case cases[] = {{"t.ma", ma, "fileInfo statement at line 3", "createNode statement at line 8"},
+                        {"t.mb", mb, "FINF chunk at byte " + std::to_string(mb.find("FINF")),
+                         "CREA chunk at byte " + std::to_string(mb.rfind("CREA"))}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = write_file(c.name, c.bytes);
@@ -138,13 +142,40 @@ TEST(LongValuesTest, OtherLongTextsAreNotKeptAndAreListed) {
     EXPECT_EQ(s.file_info[0].first, "ok");
     EXPECT_FALSE(node(s, "t").attrs.contains("names"));
     EXPECT_EQ(node(s, "t").attrs.at("visibility"), Value::boolean(false));
-    ASSERT_EQ(s.long_values.size(), 2u);
+    EXPECT_EQ(s.nodes.front().name, "t");  // the node named past the cap is not created
+    ASSERT_EQ(s.long_values.size(), 3u);
     EXPECT_EQ(s.long_values[0].where, c.file_info_where);
     EXPECT_EQ(s.long_values[0].length, 20u);
     EXPECT_FALSE(s.long_values[0].kept);
     EXPECT_EQ(s.long_values[1].where, "t.names");
     EXPECT_EQ(s.long_values[1].length, 20u);
     EXPECT_FALSE(s.long_values[1].kept);
+    EXPECT_EQ(s.long_values[2].where, c.node_where);
+    EXPECT_EQ(s.long_values[2].length, 19u);
+    std::remove(path.c_str());
+  }
+}
+
+// A reference edit with a field over the cap is not kept but counted as unread; the rest are read.
+TEST(LongValuesTest, AReferenceEditOverTheCapIsUnread) {
+  const std::string ma = std::string(kHead) + "createNode reference -n \"propRN\";\n\tsetAttr \".ed\" -type "
+                         "\"dataReferenceEdits\" \"propRN\" \"propRN\" 2 2 \"n\" \"notes\" \" 0123456789abcdefghijklmn\" "
+                         "2 \"n\" \"v\" \" 1\";\n" + kTail;
+  const testing_mb::Form f{true};
+  const std::string edits = z("ed") + testing_mb::u8(0x20) + z("propRN") + testing_mb::u32(1) + z("propRN") +
+                            testing_mb::u32(2) + testing_mb::u32(2) + z("n") + z("notes") + z(" 0123456789abcdefghijklmn") +
+                            testing_mb::u32(2) + z("n") + z("v") + z(" 1");
+  const std::string mb = f.file({f.head("2025"), f.node("RFRN", 0x80, "propRN", "", {f.leaf("REFE", edits)})});
+  for (const auto& form : {std::make_pair("t.ma", ma), std::make_pair("t.mb", mb)}) {
+    SCOPED_TRACE(form.first);
+    const std::string path = write_file(form.first, form.second);
+    const Scene s = read_file(path, capped(20));  // the type name "dataReferenceEdits" fits
+    ASSERT_EQ(s.reference_edits.size(), 1u);
+    const ReferenceEdits& e = s.reference_edits[0];
+    EXPECT_EQ(e.unread, 1u);
+    ASSERT_EQ(e.groups.size(), 1u);
+    ASSERT_EQ(e.groups[0].edits.size(), 1u);
+    EXPECT_EQ(e.groups[0].edits[0].fields, (std::vector<std::string>{"n", "v", " 1"}));
     std::remove(path.c_str());
   }
 }

@@ -51,9 +51,10 @@ TextScanner::TextScanner(ByteSource& source, std::uint64_t from, std::uint64_t e
 
 std::string_view TextScanner::window() {
   if (at_ < buffer_start_ || at_ >= buffer_start_ + buffer_size_) {
-    buffer_.resize(kScanBuffer);
-    buffer_start_ = at_;
+    // No larger than the range: with a low cap, many small chunks are scanned.
     buffer_size_ = static_cast<std::size_t>(std::min<std::uint64_t>(kScanBuffer, end_ - at_));
+    if (buffer_.size() < buffer_size_) buffer_.resize(buffer_size_);
+    buffer_start_ = at_;
     source_.read_at(at_, buffer_.data(), buffer_size_);
   }
   const std::size_t skip = static_cast<std::size_t>(at_ - buffer_start_);
