@@ -81,7 +81,7 @@ struct Converter {
     python::setItem(d.get(), "shared", python::boolean(n.shared).get());
     python::setItem(d.get(), "implicit", python::boolean(n.implicit).get());
     python::setItem(d.get(), "locked", python::boolean(n.locked).get());
-    python::setItem(d.get(), "uuid", optionalText(n.uuid.text()).get());
+    python::setItem(d.get(), "uuid", optionalText(s.uuids.text(index)).get());
     Ref attrs = python::newDict();
     for (const auto& a : n.attrs) python::setItem(attrs.get(), text(std::string(a.first)).get(), value(a.second).get());
     python::setItem(d.get(), "attrs", attrs.get());

@@ -86,6 +86,38 @@ std::string Uuid::text() const {
   return out;
 }
 
+void NodeUuids::set(int index, std::string_view text) {
+  const std::size_t at = static_cast<std::size_t>(index);
+  if (at >= by_node_.size()) {
+    if (text.empty()) return;
+    by_node_.resize(at + 1);
+  }
+  by_node_[at] = text;
+}
+
+std::string NodeUuids::text(int index) const {
+  const std::size_t at = static_cast<std::size_t>(index);
+  return index >= 0 && at < by_node_.size() ? by_node_[at].text() : std::string();
+}
+
+DynamicAttributes::DynamicAttributes(const DynamicAttributes& other)
+    : list_(other.list_ ? std::make_unique<std::vector<DynamicAttribute>>(*other.list_) : nullptr) {}
+
+DynamicAttributes& DynamicAttributes::operator=(const DynamicAttributes& other) {
+  if (this != &other) *this = DynamicAttributes(other);
+  return *this;
+}
+
+void DynamicAttributes::push_back(DynamicAttribute attribute) {
+  if (!list_) list_ = std::make_unique<std::vector<DynamicAttribute>>();
+  list_->push_back(std::move(attribute));
+}
+
+const std::vector<DynamicAttribute>& DynamicAttributes::list() const {
+  static const std::vector<DynamicAttribute> none;
+  return list_ ? *list_ : none;
+}
+
 }  // namespace mayascene
 
 namespace mayascene {

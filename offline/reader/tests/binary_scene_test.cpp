@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                     const Node& persp = *node(s, "persp");
                     EXPECT_TRUE(persp.shared);
                     EXPECT_TRUE(persp.dag);
-                    EXPECT_EQ(persp.uuid.text(), "59976458-43CB-015E-D648-0FB0221FF09E");
+                    EXPECT_EQ(s.uuids.text(0), "59976458-43CB-015E-D648-0FB0221FF09E");
                     EXPECT_EQ(s.nodes[1].parent, 0);
                     EXPECT_EQ(s.nodes[1].parent_name, "persp");
                     EXPECT_EQ(dag_path(s, 5), "|grp|a|a|shape");

@@ -57,10 +57,12 @@ class ValueTest : public ::testing::TestWithParam<ValueCase> {};
 
 TEST_P(ValueTest, KeepsWhatTheAsciiReaderKeeps) {
   const ValueCase& c = GetParam();
-  std::vector<DynamicAttribute> dynamic(1);
-  dynamic[0].short_name = "flag";
-  dynamic[0].long_name = "myFlag";
-  dynamic[0].type = "bool";
+  DynamicAttribute flag;
+  flag.short_name = "flag";
+  flag.long_name = "myFlag";
+  flag.type = "bool";
+  DynamicAttributes dynamic;
+  dynamic.push_back(flag);
   ValueContext context;
   context.node_type = c.node_type;
   context.dynamic = &dynamic;

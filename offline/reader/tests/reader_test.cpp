@@ -22,12 +22,17 @@ const Node* node(const Scene& s, const std::string& name) {
   return nullptr;
 }
 
-std::string path_of(const Scene& s, const std::string& name) {
+int index_of(const Scene& s, const std::string& name) {
   for (std::size_t i = 0; i < s.nodes.size(); ++i) {
-    if (s.nodes[i].name == name) return dag_path(s, static_cast<int>(i));
+    if (s.nodes[i].name == name) return static_cast<int>(i);
   }
   ADD_FAILURE() << "no node " << name;
-  return std::string();
+  return -1;
+}
+
+std::string path_of(const Scene& s, const std::string& name) {
+  const int index = index_of(s, name);
+  return index < 0 ? std::string() : dag_path(s, index);
 }
 
 std::optional<Value> attr(const Scene& s, const std::string& name, const std::string& path) {
@@ -177,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{"rename_uid_and_name", "createNode transform -n \"a\";\n\trename -uid \"84384D92\";\n"
                                              "createNode mesh -n \"m\" -p \"a\";\nrename \"a\" \"b\";\n",
                       [](const Scene& s) {
-                        EXPECT_EQ(node(s, "b")->uuid.text(), "84384D92");
+                        EXPECT_EQ(s.uuids.text(index_of(s, "b")), "84384D92");
                         EXPECT_EQ(path_of(s, "m"), "|b|m");
                       }},
         StatementCase{"set_attr_scalars_and_long_names",

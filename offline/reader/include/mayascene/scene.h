@@ -48,6 +48,41 @@ class Uuid {
   std::unique_ptr<std::string> other_;
 };
 
+// The nodes' UUIDs by node index, held apart from the nodes: a scene whose nodes have none (a
+// generated one) pays nothing for them. A deque, so that growing it never copies what it holds.
+class NodeUuids {
+ public:
+  void set(int index, std::string_view text);
+  std::string text(int index) const;  // "" when the node has none
+
+ private:
+  std::deque<Uuid> by_node_;
+};
+
+// A node's dynamic attributes (addAttr) in one pointer, the list allocated only for a node that
+// has some: most nodes have none.
+class DynamicAttributes {
+ public:
+  DynamicAttributes() = default;
+  DynamicAttributes(const DynamicAttributes& other);
+  DynamicAttributes& operator=(const DynamicAttributes& other);
+  DynamicAttributes(DynamicAttributes&&) = default;
+  DynamicAttributes& operator=(DynamicAttributes&&) = default;
+  void push_back(DynamicAttribute attribute);
+  const std::vector<DynamicAttribute>& list() const;
+  operator const std::vector<DynamicAttribute>&() const { return list(); }
+  std::size_t size() const { return list_ ? list_->size() : 0; }
+  bool empty() const { return size() == 0; }
+  const DynamicAttribute& operator[](std::size_t k) const { return (*list_)[k]; }
+  const DynamicAttribute* begin() const { return list_ ? list_->data() : nullptr; }
+  const DynamicAttribute* end() const { return list_ ? list_->data() + list_->size() : nullptr; }
+  DynamicAttribute* begin() { return list_ ? list_->data() : nullptr; }
+  DynamicAttribute* end() { return list_ ? list_->data() + list_->size() : nullptr; }
+
+ private:
+  std::unique_ptr<std::vector<DynamicAttribute>> list_;
+};
+
 // Its texts live in its scene's arena (Scene::texts): set them with scene.texts.keep(...).
 struct Node {
   Text name;
@@ -58,11 +93,10 @@ struct Node {
   bool shared = false;        // created with -s
   bool implicit = false;      // never created in the file (a default node Maya always has)
   bool locked = false;
-  Uuid uuid;
   // Attribute values keyed by the attribute path with long names where the name is known
   // ("fileTextureName", "fileNames[0]", "renderLayerInfo[0]"). Set with attrs.set(path, value).
   Attributes attrs;
-  std::vector<DynamicAttribute> dynamic;
+  DynamicAttributes dynamic;
 };
 
 // A connection's plugs, "node.attr" with the leading root-namespace ':' removed, both in one text
@@ -151,6 +185,7 @@ struct Scene {
   std::vector<ReferenceEdits> reference_edits;
   TextArena texts;            // the nodes' names, types and parent names
   std::deque<Node> nodes;     // file order; implicit default nodes last
+  NodeUuids uuids;            // by index into nodes
   std::deque<Connection> connections;
   std::vector<Relationship> relationships;
   std::vector<LongValue> long_values;

@@ -60,7 +60,7 @@ void Reader::rename(const Token& command) {
   const Args& args = args_;
   if (const Token* uid = args.flag({"uid", "uuid"})) {
     const int target = args.positionals.empty() ? current_ : find_node(args.positionals[0]->text);
-    if (target >= 0) scene_.nodes[static_cast<std::size_t>(target)].uuid = uid->text;
+    if (target >= 0) scene_.uuids.set(target, uid->text);
     return;
   }
   if (args.positionals.empty()) lex_.fail(command.line, command.column, "rename without a name");

@@ -50,7 +50,7 @@ std::string uuid_text(std::string_view bytes);
 // ---- attribute_values.cpp ---------------------------------------------------------------------
 struct ValueContext {
   std::string node_type;
-  const std::vector<DynamicAttribute>* dynamic = nullptr;
+  const DynamicAttributes* dynamic = nullptr;
   double frames_per_second = 24;
   double ticks_per_second = 0;  // the header's TDUR: time values are 64-bit ticks (Maya 2018 and later)
   bool transform = false;       // a node of a transform-derived type (CREA flag 0x08)

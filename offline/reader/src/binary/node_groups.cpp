@@ -57,7 +57,7 @@ int Reader::create_node(const NodeRecord& record, std::uint32_t type_id) {
       node.locked = node.locked || (record.flags & crea::kLocked) != 0;
       node.type = scene_.texts.intern(type);
       node.dag = node.dag || (record.flags & crea::kDag) != 0 || inherits(node.type, "dagNode");
-      if (!record.uuid.empty()) node.uuid = record.uuid;
+      if (!record.uuid.empty()) scene_.uuids.set(existing, record.uuid);
       return existing;
     }
   }
@@ -66,7 +66,7 @@ int Reader::create_node(const NodeRecord& record, std::uint32_t type_id) {
   Node& node = scene_.nodes[static_cast<std::size_t>(index)];
   node.shared = shared;
   node.locked = (record.flags & crea::kLocked) != 0;
-  node.uuid = record.uuid;
+  scene_.uuids.set(index, record.uuid);
   node.parent_name = detail::parent_text(scene_, parent, record.parent);
   node.parent = parent;
   node.dag = (record.flags & crea::kDag) != 0 || parent >= 0 || !record.parent.empty() || inherits(node.type, "dagNode");
