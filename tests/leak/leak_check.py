@@ -148,6 +148,8 @@ def main():
             assert graph.list_connections(["shotTex"], plugs=True, pairs=True)
             assert graph.get_attr("persp.translate") and graph.multi_indices("extra:renderLayerManager.rlmi")
             assert graph.value(graph.find("set:chair:file3"), "ftn") and graph.nodes(types="file")
+            # many nodes in one call: answers, a node the graph lacks, a node that is no text
+            assert graph.attribute_values(["shotTex", "set:chair:file3", "none", 3], ["uvt", "ftn"], "")[:2]
             for failing in (lambda: graph.get_attr("groundShape.v"), lambda: graph.node_type("none"),
                             lambda: graph.add_file(truncated)):
                 try:

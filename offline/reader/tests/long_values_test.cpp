@@ -116,7 +116,8 @@ TEST(LongValuesTest, OtherLongTextsAreNotKeptAndAreListed) {
                                               "createNode transform -n \"t\";\n"
                                               "\tsetAttr \".names\" -type \"stringArray\" 2 \"a\" \"0123456789abcdefghij\";\n"
                                               "\tsetAttr \".v\" no;\n"
-                                              "createNode transform -n \"0123456789abcdefghi\";\n" +
+                                              "createNode transform -n \"0123456789abcdefghi\";\n"
+                                              "\tsetAttr \".v\" yes;\n" +  // not on t
                          kTail;
   const testing_mb::Form f{true};
   const std::string mb = f.file({f.head("2025", {f.leaf("FINF", z("note") + z("0123456789abcdefghij")),

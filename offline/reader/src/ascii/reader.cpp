@@ -134,7 +134,11 @@ void Reader::statement(const Token& command) {
   const std::string_view c = command.text;
   if (c == "setAttr") return set_attr(command);
   if (c == "createNode") {
-    if (rest_of(command, {"s", "shared", "ss", "skipSelect"})) create_node(command);
+    if (rest_of(command, {"s", "shared", "ss", "skipSelect"})) {
+      create_node(command);
+    } else {
+      current_ = -1;
+    }
   } else if (c == "connectAttr") {
     if (rest_of(command, {"na", "nextAvailable", "f", "force"})) connect_attr(command);
   } else if (c == "disconnectAttr") {
