@@ -73,9 +73,15 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
   File& f = *files_.back();
   const bool root_frame = f.frame.empty();
 
-  // Local node index -> graph node (a merged shared node: the node it joined), while linking.
-  std::vector<NodeId> global(f.scene.nodes.size(), kNoNode);
+  // Local node index -> graph node (a merged shared node: the node it joined), while linking. A
+  // file in the root namespace merges no node: its nodes follow one another from `first`.
+  const NodeId first = static_cast<NodeId>(nodes_.size());
+  std::vector<NodeId> global(root_frame ? 0 : f.scene.nodes.size(), kNoNode);
+  const auto graph_id = [&](std::size_t i) { return root_frame ? first + static_cast<NodeId>(i) : global[i]; };
+  // Every list sized once, so that no grown-out copy is left free among what is kept.
   nodes_.reserve(nodes_.size() + f.scene.nodes.size());
+  names_->reserve(f.scene.nodes.size());
+  if (root_frame) reserve_type_lists(f.scene);  // (elsewhere a merged node's type is never interned)
   link_->connections.reserve(link_->connections.size() + f.scene.connections.size());
   std::vector<NodeId> hits;
   // The file's types are interned: most nodes have the type of the one before.
@@ -111,16 +117,16 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
     nodes_.back().hash = hash_of(id);
     names_->insert(id);
     types_[r.type].nodes.push_back(id);
-    global[i] = id;
+    if (!root_frame) global[i] = id;
   }
   for (std::size_t i = 0; i < f.scene.nodes.size(); ++i) {
-    const NodeId id = global[i];
+    const NodeId id = graph_id(i);
     if (nodes_[static_cast<std::size_t>(id)].file != file || nodes_[static_cast<std::size_t>(id)].local != static_cast<int>(i)) {
       continue;  // merged into a node of another file
     }
     const mayascene::Node& node = f.scene.nodes[i];
     if (node.parent >= 0) {
-      const NodeId parent = global[static_cast<std::size_t>(node.parent)];
+      const NodeId parent = graph_id(static_cast<std::size_t>(node.parent));
       if (parent != id) link_parent(id, parent);
     } else if (!node.parent_name.empty()) {
       link_->pending_parents.push_back(id);
@@ -133,6 +139,26 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
   }
   link_pending();
   return file;
+}
+
+// Each of the scene's types interned and its list given room for the scene's nodes of it: for a
+// file that merges no node into another's.
+void Graph::reserve_type_lists(const mayascene::Scene& scene) {
+  std::vector<std::size_t> more;
+  mayascene::Text last_type;
+  std::uint32_t last_type_id = 0;
+  for (std::size_t i = 0; i < scene.nodes.size(); ++i) {
+    const mayascene::Node& node = scene.nodes[i];
+    if (i == 0 || !node.type.same(last_type)) {
+      last_type = node.type;
+      last_type_id = intern_type(node.type);
+    }
+    if (more.size() <= last_type_id) more.resize(types_.size(), 0);
+    ++more[last_type_id];
+  }
+  for (std::size_t t = 0; t < more.size(); ++t) {
+    if (more[t] != 0) types_[t].nodes.reserve(types_[t].nodes.size() + more[t]);
+  }
 }
 
 std::uint32_t Graph::intern_type(std::string_view written) {

@@ -82,6 +82,7 @@ class Graph::Names {
  public:
   explicit Names(const Graph& graph) : graph_(graph) {}
   void insert(NodeId node);
+  void reserve(std::size_t more);  // room for `more` names beyond those held, made at once
   template <class Visit>
   void visit(std::uint32_t hash, Visit&& visit) const {
     if (slots_.empty()) return;
@@ -94,7 +95,7 @@ class Graph::Names {
   }
 
  private:
-  void grow();
+  void grow(std::size_t slots);
   const Graph& graph_;
   std::vector<NodeId> slots_;
   std::size_t count_ = 0;

@@ -20,7 +20,7 @@ std::pair<std::string_view, std::string_view> split_plug(std::string_view plug) 
 }
 
 void Graph::Names::insert(NodeId node) {
-  if ((count_ + 1) * 2 > slots_.size()) grow();
+  if ((count_ + 1) * 2 > slots_.size()) grow(std::max<std::size_t>(64, slots_.size() * 2));
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = graph_.nodes_[static_cast<std::size_t>(node)].hash & mask;
   while (slots_[i] != kNoNode) i = (i + 1) & mask;
@@ -28,10 +28,16 @@ void Graph::Names::insert(NodeId node) {
   ++count_;
 }
 
-void Graph::Names::grow() {
+void Graph::Names::reserve(std::size_t more) {
+  std::size_t slots = std::max<std::size_t>(64, slots_.size());
+  while ((count_ + more) * 2 > slots) slots *= 2;
+  if (slots != slots_.size()) grow(slots);
+}
+
+void Graph::Names::grow(std::size_t slots) {
   std::vector<NodeId> old;
   old.swap(slots_);
-  slots_.assign(std::max<std::size_t>(64, old.size() * 2), kNoNode);
+  slots_.assign(slots, kNoNode);
   const std::size_t mask = slots_.size() - 1;
   for (const NodeId node : old) {
     if (node == kNoNode) continue;
