@@ -45,14 +45,19 @@ const FileOptions& Graph::options(int file) const { return files_.at(static_cast
 
 int Graph::file_of(NodeId node) const { return nodes_[static_cast<std::size_t>(node)].file; }
 
+int Graph::File::local(NodeId node) const {
+  const int own = node - first;
+  return own + static_cast<int>(std::upper_bound(skips.begin(), skips.end(), own) - skips.begin());
+}
+
 const mayascene::Node& Graph::model(NodeId node) const {
-  const NodeRecord& record = nodes_[static_cast<std::size_t>(node)];
-  return files_[static_cast<std::size_t>(record.file)]->scene.nodes[static_cast<std::size_t>(record.local)];
+  const File& file = *files_[static_cast<std::size_t>(nodes_[static_cast<std::size_t>(node)].file)];
+  return file.scene.nodes[static_cast<std::size_t>(file.local(node))];
 }
 
 mayascene::Node& Graph::model(NodeId node) {
-  const NodeRecord& record = nodes_[static_cast<std::size_t>(node)];
-  return files_[static_cast<std::size_t>(record.file)]->scene.nodes[static_cast<std::size_t>(record.local)];
+  File& file = *files_[static_cast<std::size_t>(nodes_[static_cast<std::size_t>(node)].file)];
+  return file.scene.nodes[static_cast<std::size_t>(file.local(node))];
 }
 
 int Graph::add_file(const std::string& path, FileOptions options, const TextRecoder* recoder) {
@@ -76,6 +81,7 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
   // Local node index -> graph node (a merged shared node: the node it joined), while linking. A
   // file in the root namespace merges no node: its nodes follow one another from `first`.
   const NodeId first = static_cast<NodeId>(nodes_.size());
+  f.first = first;
   std::vector<NodeId> global(root_frame ? 0 : f.scene.nodes.size(), kNoNode);
   const auto graph_id = [&](std::size_t i) { return root_frame ? first + static_cast<NodeId>(i) : global[i]; };
   // Every list sized once, so that no grown-out copy is left free among what is kept.
@@ -100,12 +106,12 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
       }
       if (existing != kNoNode) {
         global[i] = existing;
+        f.skips.push_back(static_cast<int>(nodes_.size()) - first);
         continue;
       }
     }
     NodeRecord r;
     r.file = static_cast<std::uint16_t>(file);
-    r.local = static_cast<int>(i);
     r.rooted = rooted;
     if (!last_type_id || !node.type.same(last_type)) {
       last_type = node.type;
@@ -121,9 +127,7 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
   }
   for (std::size_t i = 0; i < f.scene.nodes.size(); ++i) {
     const NodeId id = graph_id(i);
-    if (nodes_[static_cast<std::size_t>(id)].file != file || nodes_[static_cast<std::size_t>(id)].local != static_cast<int>(i)) {
-      continue;  // merged into a node of another file
-    }
+    if (id < first) continue;  // merged into a node of another file
     const mayascene::Node& node = f.scene.nodes[i];
     if (node.parent >= 0) {
       const NodeId parent = graph_id(static_cast<std::size_t>(node.parent));

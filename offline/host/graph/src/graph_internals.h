@@ -17,11 +17,15 @@ struct Graph::File {
   FileOptions options;
   std::string frame;           // what each component of a name written in the file is prefixed with
   std::size_t read_connections = 0;  // those the reader made (with its file's attribute names); edits follow
+  // The file's own graph nodes follow one another from `first`, passing over the nodes merged into
+  // another file's; skips[j] is how many own nodes come before the j-th merged one.
+  NodeId first = 0;
+  std::vector<int> skips;
+  int local(NodeId node) const;  // the index in scene.nodes of one of the file's own nodes
 };
 
-// 32 bytes a node.
+// 28 bytes a node.
 struct Graph::NodeRecord {
-  int local = 0;
   NodeId parent = kNoNode;
   NodeId first_child = kNoNode;
   NodeId last_child = kNoNode;
