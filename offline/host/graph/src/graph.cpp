@@ -43,7 +43,12 @@ const mayascene::Scene& Graph::scene(int file) const { return files_.at(static_c
 
 const FileOptions& Graph::options(int file) const { return files_.at(static_cast<std::size_t>(file))->options; }
 
-int Graph::file_of(NodeId node) const { return nodes_[static_cast<std::size_t>(node)].file; }
+int Graph::file_of(NodeId node) const {
+  // Each file's own nodes follow the nodes of the files added before it.
+  const auto after = std::upper_bound(files_.begin(), files_.end(), node,
+                                      [](NodeId n, const std::unique_ptr<File>& f) { return n < f->first; });
+  return static_cast<int>(after - files_.begin()) - 1;
+}
 
 int Graph::File::local(NodeId node) const {
   const int own = node - first;
@@ -51,12 +56,12 @@ int Graph::File::local(NodeId node) const {
 }
 
 const mayascene::Node& Graph::model(NodeId node) const {
-  const File& file = *files_[static_cast<std::size_t>(nodes_[static_cast<std::size_t>(node)].file)];
+  const File& file = *files_[static_cast<std::size_t>(file_of(node))];
   return file.scene.nodes[static_cast<std::size_t>(file.local(node))];
 }
 
 mayascene::Node& Graph::model(NodeId node) {
-  File& file = *files_[static_cast<std::size_t>(nodes_[static_cast<std::size_t>(node)].file)];
+  File& file = *files_[static_cast<std::size_t>(file_of(node))];
   return file.scene.nodes[static_cast<std::size_t>(file.local(node))];
 }
 
@@ -111,7 +116,6 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
       }
     }
     NodeRecord r;
-    r.file = static_cast<std::uint16_t>(file);
     r.rooted = rooted;
     if (!last_type_id || !node.type.same(last_type)) {
       last_type = node.type;
@@ -297,7 +301,7 @@ void Graph::link_pending() {
   std::vector<NodeId> still;
   for (const NodeId node : link_->pending_parents) {
     if (nodes_[static_cast<std::size_t>(node)].parent != kNoNode) continue;  // placed by an edit since
-    const Found parent = resolve(nodes_[static_cast<std::size_t>(node)].file, model(node).parent_name);
+    const Found parent = resolve(file_of(node), model(node).parent_name);
     bool linked = false;
     if (parent.node != kNoNode && parent.node != node) {
       // A node with children could close a cycle through a parent written in another file.
@@ -337,7 +341,7 @@ void Graph::resolve_connection(std::size_t index) {
     const Found found = resolve(record.file, node_text);
     if (found.node == kNoNode) continue;
     end = found.node;
-    if (!attr.empty() && (nodes_[static_cast<std::size_t>(found.node)].file != record.file || !read_in_file)) {
+    if (!attr.empty() && (file_of(found.node) != record.file || !read_in_file)) {
       // The reader names plugs of its own file's nodes with long names; a plug of another file's
       // node, or one an edit makes, gets them here.
       const mayascene::Node& node = model(found.node);

@@ -50,7 +50,7 @@ void Graph::Names::grow(std::size_t slots) {
 std::uint32_t Graph::hash_of(NodeId node) const {
   const NodeRecord& record = nodes_[static_cast<std::size_t>(node)];
   NameHash hash;
-  if (!record.rooted) hash.add(files_[static_cast<std::size_t>(record.file)]->frame);
+  if (!record.rooted) hash.add(files_[static_cast<std::size_t>(file_of(node))]->frame);
   hash.add(model(node).name);
   return hash.value();
 }
@@ -59,14 +59,14 @@ bool Graph::name_equals(NodeId node, std::string_view text) const {
   const NodeRecord& record = nodes_[static_cast<std::size_t>(node)];
   const std::string_view local = model(node).name;
   if (record.rooted) return text == local;
-  const std::string& frame = files_[static_cast<std::size_t>(record.file)]->frame;
+  const std::string& frame = files_[static_cast<std::size_t>(file_of(node))]->frame;
   return text.size() == frame.size() + local.size() && text.compare(0, frame.size(), frame) == 0 &&
          text.compare(frame.size(), std::string_view::npos, local) == 0;
 }
 
 void Graph::append_name(NodeId node, std::string* out) const {
   const NodeRecord& record = nodes_[static_cast<std::size_t>(node)];
-  if (!record.rooted) *out += files_[static_cast<std::size_t>(record.file)]->frame;
+  if (!record.rooted) *out += files_[static_cast<std::size_t>(file_of(node))]->frame;
   *out += model(node).name;
 }
 
@@ -106,7 +106,7 @@ std::string Graph::outside_parent(NodeId node) const {
   if (record.parent != kNoNode) return std::string();
   const std::string_view written = model(node).parent_name;
   if (written.empty()) return std::string();
-  return qualify(record.file, written);
+  return qualify(file_of(node), written);
 }
 
 bool Graph::path_matches(NodeId node, std::string_view partial) const {
