@@ -124,7 +124,6 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
     r.type = *last_type_id;
     const NodeId id = static_cast<NodeId>(nodes_.size());
     nodes_.push_back(r);
-    nodes_.back().hash = hash_of(id);
     names_->insert(id);
     types_[r.type].nodes.push_back(id);
     if (!root_frame) global[i] = id;

@@ -24,13 +24,13 @@ struct Graph::File {
   int local(NodeId node) const;  // the index in scene.nodes of one of the file's own nodes
 };
 
-// 24 bytes a node; its file and its index there follow from where in the graph it is (File::first).
+// 20 bytes a node; its file and its index there follow from where in the graph it is (File::first),
+// its name's hash from its name (Graph::hash_of), as the name table needs it.
 struct Graph::NodeRecord {
   NodeId parent = kNoNode;
   NodeId first_child = kNoNode;
   NodeId last_child = kNoNode;
   NodeId next_sibling = kNoNode;
-  std::uint32_t hash = 0;      // of the full name
   std::uint32_t type : 31;     // index in types_
   std::uint32_t rooted : 1;    // named in the root namespace whatever its file's frame
   NodeRecord() : type(0), rooted(0) {}
@@ -94,7 +94,7 @@ class Graph::Names {
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
       const NodeId node = slots_[i];
       if (node == kNoNode) return;
-      if (graph_.nodes_[static_cast<std::size_t>(node)].hash == hash) visit(node);
+      if (graph_.hash_of(node) == hash) visit(node);
     }
   }
 

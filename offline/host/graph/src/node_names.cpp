@@ -22,7 +22,7 @@ std::pair<std::string_view, std::string_view> split_plug(std::string_view plug) 
 void Graph::Names::insert(NodeId node) {
   if ((count_ + 1) * 2 > slots_.size()) grow(std::max<std::size_t>(64, slots_.size() * 2));
   const std::size_t mask = slots_.size() - 1;
-  std::size_t i = graph_.nodes_[static_cast<std::size_t>(node)].hash & mask;
+  std::size_t i = graph_.hash_of(node) & mask;
   while (slots_[i] != kNoNode) i = (i + 1) & mask;
   slots_[i] = node;
   ++count_;
@@ -41,7 +41,7 @@ void Graph::Names::grow(std::size_t slots) {
   const std::size_t mask = slots_.size() - 1;
   for (const NodeId node : old) {
     if (node == kNoNode) continue;
-    std::size_t i = graph_.nodes_[static_cast<std::size_t>(node)].hash & mask;
+    std::size_t i = graph_.hash_of(node) & mask;
     while (slots_[i] != kNoNode) i = (i + 1) & mask;
     slots_[i] = node;
   }
