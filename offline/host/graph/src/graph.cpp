@@ -89,10 +89,9 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
   f.first = first;
   std::vector<NodeId> global(root_frame ? 0 : f.scene.nodes.size(), kNoNode);
   const auto graph_id = [&](std::size_t i) { return root_frame ? first + static_cast<NodeId>(i) : global[i]; };
-  // Every list sized once, so that no grown-out copy is left free among what is kept.
+  // The lists sized once, so that no grown-out copy is left free among what is kept.
   nodes_.reserve(nodes_.size() + f.scene.nodes.size());
   names_->reserve(f.scene.nodes.size());
-  if (root_frame) reserve_type_lists(f.scene);  // (elsewhere a merged node's type is never interned)
   link_->connections.reserve(link_->connections.size() + f.scene.connections.size());
   std::vector<NodeId> hits;
   // The file's types are interned: most nodes have the type of the one before.
@@ -125,7 +124,6 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
     const NodeId id = static_cast<NodeId>(nodes_.size());
     nodes_.push_back(r);
     names_->insert(id);
-    types_[r.type].nodes.push_back(id);
     if (!root_frame) global[i] = id;
   }
   for (std::size_t i = 0; i < f.scene.nodes.size(); ++i) {
@@ -146,26 +144,6 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
   }
   link_pending();
   return file;
-}
-
-// Each of the scene's types interned and its list given room for the scene's nodes of it: for a
-// file that merges no node into another's.
-void Graph::reserve_type_lists(const mayascene::Scene& scene) {
-  std::vector<std::size_t> more;
-  mayascene::Text last_type;
-  std::uint32_t last_type_id = 0;
-  for (std::size_t i = 0; i < scene.nodes.size(); ++i) {
-    const mayascene::Node& node = scene.nodes[i];
-    if (i == 0 || !node.type.same(last_type)) {
-      last_type = node.type;
-      last_type_id = intern_type(node.type);
-    }
-    if (more.size() <= last_type_id) more.resize(types_.size(), 0);
-    ++more[last_type_id];
-  }
-  for (std::size_t t = 0; t < more.size(); ++t) {
-    if (more[t] != 0) types_[t].nodes.reserve(types_[t].nodes.size() + more[t]);
-  }
 }
 
 std::uint32_t Graph::intern_type(std::string_view written) {
@@ -212,14 +190,17 @@ std::vector<NodeId> Graph::nodes_of_types(const std::vector<std::string>& types)
   }
   std::vector<NodeId> out;
   if (wanted.empty()) return out;
-  for (const TypeRecord& record : types_) {
-    if (record.nodes.empty()) continue;
-    const bool match = std::any_of(record.ancestry.begin(), record.ancestry.end(), [&](std::uint32_t id) {
+  // One pass over the node records (20 bytes each) instead of a node list kept for every type.
+  std::vector<char> match(types_.size(), 0);
+  for (std::size_t t = 0; t < types_.size(); ++t) {
+    const std::vector<std::uint32_t>& ancestry = types_[t].ancestry;
+    match[t] = std::any_of(ancestry.begin(), ancestry.end(), [&](std::uint32_t id) {
       return std::find(wanted.begin(), wanted.end(), id) != wanted.end();
     });
-    if (match) out.insert(out.end(), record.nodes.begin(), record.nodes.end());
   }
-  std::sort(out.begin(), out.end());
+  for (std::size_t n = 0; n < nodes_.size(); ++n) {
+    if (match[nodes_[n].type]) out.push_back(static_cast<NodeId>(n));
+  }
   return out;
 }
 

@@ -42,7 +42,6 @@ constexpr int kMaxFiles = 65535;
 struct Graph::TypeRecord {
   std::string name;
   std::vector<std::uint32_t> ancestry;  // the type itself first, then its bases
-  std::vector<NodeId> nodes;            // nodes of exactly this type, in graph order
 };
 
 struct Graph::LinkState {

@@ -154,7 +154,6 @@ class Graph {
   Found find_in_graph(std::string_view name, bool most_recent) const;
   // graph.cpp
   std::uint32_t intern_type(std::string_view type);
-  void reserve_type_lists(const mayascene::Scene& scene);
   void link_parent(NodeId child, NodeId parent);
   void unlink_parent(NodeId child);
   void link_pending();
