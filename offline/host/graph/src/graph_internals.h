@@ -24,12 +24,11 @@ struct Graph::File {
   int local(NodeId node) const;  // the index in scene.nodes of one of the file's own nodes
 };
 
-// 20 bytes a node; its file and its index there follow from where in the graph it is (File::first),
+// 16 bytes a node; its file and its index there follow from where in the graph it is (File::first),
 // its name's hash from its name (Graph::hash_of), as the name table needs it.
 struct Graph::NodeRecord {
   NodeId parent = kNoNode;
-  NodeId first_child = kNoNode;
-  NodeId last_child = kNoNode;
+  NodeId first_child = kNoNode;   // the child linked last; its siblings, linked before it, follow
   NodeId next_sibling = kNoNode;
   std::uint32_t type : 31;     // index in types_
   std::uint32_t rooted : 1;    // named in the root namespace whatever its file's frame
