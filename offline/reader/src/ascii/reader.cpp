@@ -115,19 +115,12 @@ bool Reader::rest_of(const Token& command, std::initializer_list<std::string_vie
   }
   tokens_.pop();  // the ';'
   if (too_long != 0) {
-    long_value(command.text + " statement at line " + std::to_string(command.line), too_long, false);
+    const std::string where = command.text + " statement at line " + std::to_string(command.line);
+    scene_.long_values.push_back(LongValue{where, too_long, false});
     return false;
   }
   parse_args(tokens_, no_argument, &args_);
   return true;
-}
-
-void Reader::long_value(std::string where, std::uint64_t length, bool kept) {
-  LongValue record;
-  record.where = std::move(where);
-  record.length = length;
-  record.kept = kept;
-  scene_.long_values.push_back(std::move(record));
 }
 
 void Reader::statement(const Token& command) {

@@ -111,7 +111,7 @@ void Reader::set_attr(const Token& command) {
     Node& node = scene_.nodes[static_cast<std::size_t>(target)];
     const bool kept = type == "string" && values.size() == 1 && !ranged;
     const std::string key = canonical_path(node.type, attr, node.dynamic);
-    long_value(node.name.str() + "." + key, v.length, kept);
+    scene_.long_values.push_back(LongValue{node.name.str() + "." + key, v.length, kept});
     if (kept) node.attrs.set(key, Value::span(v.offset, v.length));
     return;
   }

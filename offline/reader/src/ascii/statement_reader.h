@@ -121,7 +121,6 @@ class Reader {
     lex_.fail(command.line, command.column,
               "unexpected end of file: the statement '" + command.text + "' has no closing ';'");
   }
-  void long_value(std::string where, std::uint64_t length, bool kept);
 
   // ---- nodes (node_statements.cpp) ------------------------------------------------------------
   int find_node(std::string_view written) const;

@@ -68,7 +68,6 @@ class Reader {
   std::string type_name(std::uint32_t id) const;
 
   // ---- chunks over the cap on stored values (long_values.cpp) --------------------------------
-  void long_value(std::string where, std::uint64_t length, bool kept);
   std::string text_at(const TextExtent& text);
   // True (and listed) when the leaf holds a text over the cap: the record is not kept. Texts are
   // the runs of bytes between NULs after the leaf's first `fixed` bytes (its flags, a depth).

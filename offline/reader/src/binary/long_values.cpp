@@ -27,14 +27,6 @@ std::string where_in_file(const Chunk& leaf) { return chunk_id(leaf.id) + " chun
 
 }  // namespace
 
-void Reader::long_value(std::string where, std::uint64_t length, bool kept) {
-  LongValue record;
-  record.where = std::move(where);
-  record.length = length;
-  record.kept = kept;
-  scene_.long_values.push_back(std::move(record));
-}
-
 std::string Reader::text_at(const TextExtent& text) {
   std::string bytes(static_cast<std::size_t>(text.length), '\0');
   if (!bytes.empty()) container_.source().read_at(text.offset, &bytes[0], bytes.size());
@@ -48,7 +40,7 @@ bool Reader::too_long(const Chunk& leaf, std::uint64_t fixed) {
   std::uint64_t longest = 0;
   while (scan.next(&text)) longest = std::max(longest, text.length);
   if (longest <= max_value_bytes_) return false;
-  long_value(where_in_file(leaf), longest, false);
+  scene_.long_values.push_back(LongValue{where_in_file(leaf), longest, false});
   return true;
 }
 
@@ -61,7 +53,7 @@ bool Reader::read_long_value(const Chunk& leaf, int node) {
   std::string flags;
   if (!scan.next(&path) || !path.terminated || !scan.take(1, &flags)) return true;  // no layout decode_value reads
   if (path.length > max_value_bytes_) {
-    long_value(where_in_file(leaf), path.length, false);
+    scene_.long_values.push_back(LongValue{where_in_file(leaf), path.length, false});
     return true;
   }
   const std::string attr = text_at(path);
@@ -75,7 +67,7 @@ bool Reader::read_long_value(const Chunk& leaf, int node) {
   if (leaf.id == tag("STR ")) {
     if (!scan.next(&text)) text = TextExtent();  // nothing after the flags: an empty text
     if (text.length > max_value_bytes_) {
-      long_value(target.name.str() + "." + key, text.length, true);
+      scene_.long_values.push_back(LongValue{target.name.str() + "." + key, text.length, true});
       long_texts_utf8_ = long_texts_utf8_ && text.utf8;
       target.attrs.set(key, Value::span(static_cast<std::int64_t>(text.offset), text.length));
     } else {
@@ -92,7 +84,7 @@ bool Reader::read_long_value(const Chunk& leaf, int node) {
   for (std::uint32_t i = 0; i < n; ++i) {
     if (!scan.next(&text)) text = TextExtent();
     if (text.length > max_value_bytes_) {
-      long_value(target.name.str() + "." + key, text.length, false);
+      scene_.long_values.push_back(LongValue{target.name.str() + "." + key, text.length, false});
       return true;
     }
     list.items.push_back(Value::string(text_at(text)));
