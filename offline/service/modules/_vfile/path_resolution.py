@@ -98,23 +98,13 @@ class Resolver(object):
             pattern = self._pattern_in(path_text.normalise(path), reference, frames, False)
             if pattern is not None:
                 return pattern
-        absolute = path_text.is_absolute(path)
-        if absolute and self.project.mapping:
-            mapped = self._mapped(path)
-            if mapped is not None:
-                folder, name = _split(mapped)
-                walked = self._walk(folder, windows)
-                pattern = None if walked is None else self._found_in(walked[0], name, reference, frames, windows)
-                if pattern is not None:
-                    self._note(_with_case("through dirmap", walked[1], pattern, name), walked[0], path)
-                    return pattern
-        folder, name = _split_named(path)
-        for disk_folder, rule, folded in self._project_places(folder, windows, reference.kind, reference.base_dir):
+        for disk_folder, name, rule, folded in self._places_on_disk(path, windows, reference):
             pattern = self._found_in(disk_folder, name, reference, frames, windows)
             if pattern is not None:
                 self._note(_with_case(rule, folded, pattern, name), disk_folder, path)
                 return pattern
-        return _make_pattern(self._missing_place(expanded, absolute, reference), reference, frames, False)
+        return _make_pattern(self._missing_place(expanded, path_text.is_absolute(path), reference), reference, frames,
+                             False)
 
     def plain(self, reference):
         """(path, found) of a reference that names one file (no tiles, frames or tokens): where it
@@ -130,25 +120,28 @@ class Resolver(object):
             written = path_text.normalise(path)
             if view.exists(written):
                 return written, True
-        absolute = path_text.is_absolute(path)
-        if absolute and self.project.mapping:
-            mapped = self._mapped(path)
-            if mapped is not None:
-                folder, name = _split(mapped)
-                walked = self._walk(folder, windows)
-                spelled = None if walked is None else view.spelled(walked[0], name, windows)
-                if spelled is not None:
-                    found = path_text.normalise(_join(walked[0], spelled))
-                    self._note(_plain_with_case("through dirmap", walked[1], found, name), walked[0], path)
-                    return found, True
-        folder, name = _split_named(path)
-        for disk_folder, rule, folded in self._project_places(folder, windows, reference.kind, reference.base_dir):
+        for disk_folder, name, rule, folded in self._places_on_disk(path, windows, reference):
             spelled = view.spelled(disk_folder, name, windows)
             if spelled is not None:
                 found = path_text.normalise(_join(disk_folder, spelled))
                 self._note(_plain_with_case(rule, folded, found, name), disk_folder, path)
                 return found, True
-        return self._missing_place(expanded, absolute, reference), False
+        return self._missing_place(expanded, path_text.is_absolute(path), reference), False
+
+    def _places_on_disk(self, path, windows, reference):
+        """Where the rules look for a path not found as written, in their order, each as (folder on
+        disk, name, rule, whether letter case found the folder): through the directory mappings,
+        then the project's places. Lazy: a later rule is asked only when the earlier ones failed."""
+        if path_text.is_absolute(path) and self.project.mapping:
+            mapped = self._mapped(path)
+            if mapped is not None:
+                folder, name = _split(mapped)
+                walked = self._walk(folder, windows)
+                if walked is not None:
+                    yield walked[0], name, "through dirmap", walked[1]
+        folder, name = _split_named(path)
+        for disk_folder, rule, folded in self._project_places(folder, windows, reference.kind, reference.base_dir):
+            yield disk_folder, name, rule, folded
 
     def _written(self, reference):
         """(the path with its variables expanded, whether it was written on Windows, the path with
