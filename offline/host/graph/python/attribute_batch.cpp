@@ -20,19 +20,73 @@ using scenegraph::Graph;
 
 namespace {
 
-// get_attr's answer for the plug, or nothing where get_attr would raise an ordinary error (a node
-// or attribute the graph does not know, a text that can no longer be read from its file).
-std::optional<Ref> answered(const Graph& graph, const std::string& plug) {
+// get_attr's answer, or nothing where get_attr would raise an ordinary error (a node or attribute
+// the graph does not know, a text that can no longer be read from its file).
+template <typename Lookup>
+std::optional<Ref> answered(const Graph& graph, Lookup lookup) {
   std::optional<Ref> found;
   try {
-    python::guard([&] { found = attributeAnswer(graph, scenegraph::get_attr(graph, plug)); },
-                  [](const python::CaughtError&) {});
+    python::guard(
+        [&] {
+          const std::optional<scenegraph::AttributeValue> value = lookup();
+          if (value) found = attributeAnswer(graph, *value);
+        },
+        [](const python::CaughtError&) {});
   } catch (const std::bad_alloc&) {
     throw;
   } catch (const std::exception&) {
     // the graph's own failures, which get_attr raises as ValueError or RuntimeError
   }
   return found;
+}
+
+// The asked names resolved for the batch's node type. The nodes a gatherer asks about are of one
+// type, and a node that adds no attributes of its own resolves a name as every node of its type does.
+class TypeNames {
+ public:
+  explicit TypeNames(const std::vector<std::string>& attributes) : attributes_(attributes) {}
+
+  const scenegraph::AttributeName& resolved(const Graph& graph, scenegraph::NodeId node, std::size_t index) {
+    if (!graph.model(node).dynamic.empty()) {
+      own_ = scenegraph::resolve_attribute(graph, node, attributes_[index]);
+      return own_;
+    }
+    const std::string& type = graph.type(node);
+    if (!type_ || *type_ != type) {
+      type_ = type;
+      names_.assign(attributes_.size(), std::nullopt);
+    }
+    std::optional<scenegraph::AttributeName>& slot = names_[index];
+    if (!slot) slot = scenegraph::resolve_attribute(graph, node, attributes_[index]);
+    return *slot;
+  }
+
+ private:
+  const std::vector<std::string>& attributes_;
+  std::optional<std::string> type_;
+  std::vector<std::optional<scenegraph::AttributeName>> names_;
+  scenegraph::AttributeName own_;
+};
+
+// get_attr of the first of the names that the node answers. The node is looked up once for all the
+// names; a text that names no one node, or a plug that get_attr would split elsewhere than between
+// the node and the name, takes get_attr's own way.
+std::optional<Ref> firstAnswer(const Graph& graph, const std::string& node, const std::vector<std::string>& attributes,
+                               TypeNames& names, std::string& plug) {
+  const scenegraph::Found found = graph.find(node);
+  const bool one_node = !found.ambiguous && found.node != scenegraph::kNoNode;
+  for (std::size_t i = 0; i < attributes.size(); ++i) {
+    plug.assign(node).append(1, '.').append(attributes[i]);
+    const auto [node_part, attribute_part] = scenegraph::split_plug(plug);
+    std::optional<Ref> value;
+    if (!one_node || attributes[i].empty() || node_part != node || attribute_part != attributes[i]) {
+      value = answered(graph, [&] { return std::optional(scenegraph::get_attr(graph, plug)); });
+    } else {
+      value = answered(graph, [&] { return scenegraph::get_resolved_attr(graph, found.node, names.resolved(graph, found.node, i)); });
+    }
+    if (value) return value;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -45,6 +99,7 @@ PyObject* attributeValues(PyObject* self, PyObject* args) noexcept {
     if (!PyArg_ParseTuple(args, "OO|O:attribute_values", &nodes, &names, &fallback)) throw python::Error();
     const std::vector<std::string> attributes = textsArgument(names, "attribute name").value_or(
         std::vector<std::string>());
+    TypeNames resolved(attributes);
     Ref values = python::newList();
     std::string plug;
     python::forEach(nodes, [&](const Ref& node) {
@@ -52,10 +107,7 @@ PyObject* attributeValues(PyObject* self, PyObject* args) noexcept {
       std::optional<std::string> name;
       // a node that is no text names nothing: get_attr raises for each of its plugs
       python::guard([&] { name = textArgument(node.get(), "node"); }, [](const python::CaughtError&) {});
-      for (std::size_t i = 0; name && !value && i < attributes.size(); ++i) {
-        plug.assign(*name).append(1, '.').append(attributes[i]);
-        value = answered(graph, plug);
-      }
+      if (name) value = firstAnswer(graph, *name, attributes, resolved, plug);
       python::append(values.get(), value ? value->get() : fallback);
     });
     return values;

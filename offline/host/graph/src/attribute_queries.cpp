@@ -2,6 +2,7 @@
 // short names, with Maya's defaults where the file sets none.
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "mayascene/names.h"
 #include "scenegraph/queries.h"
@@ -78,7 +79,12 @@ AttributeValue get_attr(const Graph& graph, std::string_view plug) {
 }
 
 AttributeValue get_attr(const Graph& graph, NodeId node, std::string_view attr) {
-  const AttributeName name = resolve_attribute(graph, node, attr);
+  std::optional<AttributeValue> found = get_resolved_attr(graph, node, resolve_attribute(graph, node, attr));
+  if (!found) no_object(graph.name(node) + "." + std::string(attr));
+  return std::move(*found);
+}
+
+std::optional<AttributeValue> get_resolved_attr(const Graph& graph, NodeId node, const AttributeName& name) {
   const mayascene::Node& model = graph.model(node);
   AttributeValue out;
   out.node = node;
@@ -87,7 +93,7 @@ AttributeValue get_attr(const Graph& graph, NodeId node, std::string_view attr) 
     out.stored = true;
     return out;
   }
-  if (!name.known && !model.attrs.holds_under(name.canonical)) no_object(graph.name(node) + "." + std::string(attr));
+  if (!name.known && !model.attrs.holds_under(name.canonical)) return std::nullopt;
   out.value = name.default_value;
   return out;
 }

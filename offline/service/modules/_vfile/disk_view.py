@@ -25,7 +25,7 @@ import vout
 
 # On a file system that ignores letter case a name missing from the listing
 # may still exist in another spelling.
-_CASE_BLIND = os.path.normcase("A") != "A"
+CASE_BLIND = os.path.normcase("A") != "A"
 
 
 class _Folder(object):
@@ -135,7 +135,7 @@ class DiskView(object):
             return True
         if entry.absent:
             return False
-        if not entry.listed or _CASE_BLIND:
+        if not entry.listed or CASE_BLIND:
             return os.path.lexists(path)
         return False
 
@@ -152,7 +152,7 @@ class DiskView(object):
             matches = entry.folded().get(name.lower())
             if matches:
                 return matches[0]
-        if not entry.absent and (not entry.listed or _CASE_BLIND) and name not in _SPECIAL_NAMES \
+        if not entry.absent and (not entry.listed or CASE_BLIND) and name not in _SPECIAL_NAMES \
                 and os.path.lexists(os.path.join(folder, name)):
             return name
         return None

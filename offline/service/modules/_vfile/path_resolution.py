@@ -25,6 +25,7 @@ import collections
 import os
 
 from . import file_patterns
+from . import folder_plans
 from . import path_text
 from . import scene_queries
 import vout
@@ -79,7 +80,8 @@ class Resolver(object):
         self.project = project
         self.view = view
         self._places = {}  # (written folder, Windows, kind, holder) -> [(folder on disk, rule, case differs)]
-        self._found = collections.OrderedDict()  # (rule, folder on disk, written folder) -> [names]
+        self._plans = {}   # (written folder, kind, holder, type of text) -> folder_plans.FolderPlan or None
+        self.found = collections.OrderedDict()  # (rule, folder on disk, written folder) -> [names]
 
     def resolve(self, reference, frames):
         """The pattern for one reference: where it was found, else where it is reported missing."""
@@ -112,6 +114,14 @@ class Resolver(object):
         Most references name one file: no pattern is built for them."""
         if reference.tiling or reference.frame_mode:
             return None
+        planned = folder_plans.PLANNED_HERE and folder_plans.folder_and_name(reference.raw)
+        if planned:
+            key = (planned[0], reference.kind, reference.base_dir, type(reference.raw))
+            plan = self._plans.get(key, False)
+            if plan is False:
+                plan = self._plans[key] = folder_plans.build(self, planned[0], reference.kind, reference.base_dir)
+            if plan is not None:
+                return plan.locate(planned[1])
         expanded, windows, path = self._written(reference)
         if file_patterns.may_hold_tokens(path):
             return None
@@ -185,6 +195,10 @@ class Resolver(object):
             return None
         return self._descend("/", path_text.components(folder), True)
 
+    def project_places(self, written_folder, kind, holder):
+        """The project's places for a path written in written_folder on this kind of machine."""
+        return self._project_places(written_folder, False, kind, holder)
+
     def _project_places(self, written_folder, windows, kind, holder):
         """The folders on disk where the trailing parts of a path written in written_folder are
         found, in the order they are tried, each with the rule that tries it."""
@@ -240,17 +254,17 @@ class Resolver(object):
 
     def _note(self, rule, disk_folder, written):
         folder, name = _split(written)
-        names = self._found.get((rule, disk_folder, folder))
+        names = self.found.get((rule, disk_folder, folder))
         if names is None:
-            names = self._found[(rule, disk_folder, folder)] = []
+            names = self.found[(rule, disk_folder, folder)] = []
         names.append(name)
 
     def log_findings(self):
         """One log line per rule and folder: the files it found that were not where written."""
-        for (rule, disk_folder, written_folder), names in self._found.items():
+        for (rule, disk_folder, written_folder), names in self.found.items():
             where = ('written in "%s"' % written_folder) if written_folder else "written without a folder"
             vout.Info("Found %s, in %s (%s): %s" % (rule, disk_folder, where, ", ".join(names)))
-        self._found.clear()
+        self.found.clear()
 
 
 def _with_case(rule, folded, pattern, written_name):

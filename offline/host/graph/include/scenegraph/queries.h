@@ -65,6 +65,10 @@ struct AttributeValue {
 };
 AttributeValue get_attr(const Graph& graph, std::string_view plug);
 AttributeValue get_attr(const Graph& graph, NodeId node, std::string_view attr);
+// get_attr with the attribute already resolved for the node; nothing where get_attr raises because
+// the node has no such attribute. For many nodes of one type that add no attributes of their own,
+// one resolve_attribute serves them all.
+std::optional<AttributeValue> get_resolved_attr(const Graph& graph, NodeId node, const AttributeName& name);
 // getAttr -mi: the indices of the multi attribute that hold a value or a connection, sorted.
 std::vector<long long> multi_indices(const Graph& graph, std::string_view plug);
 std::vector<long long> multi_indices(const Graph& graph, NodeId node, std::string_view attr);

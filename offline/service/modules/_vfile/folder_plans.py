@@ -1,0 +1,105 @@
+# -*- coding: utf-8 -*-
+"""The places the path rules try for a name written in one folder, worked out once per folder.
+
+A big scene names thousands of files in each of a few folders. Every name written in the same
+folder, of the same kind of file, goes through the same places in the same order (the folder as
+written, then the project's places), and each place is a folder listed once per run. A plan keeps
+those places with their listings, so that each name then costs a set lookup per place.
+
+Only a path whose rules do not depend on its name is planned: one with no variables, no tokens, no
+Windows spelling, no surrounding spaces, and no directory mapping in play; the others go through the
+rules one by one (``path_resolution``), and so does every path on a file system that ignores letter
+case. A plan answers exactly as the rules do: its paths are built by the same normalisation, applied
+once to the folder with a stand-in name.
+"""
+from __future__ import print_function
+
+import os
+
+from . import disk_view
+from . import path_text
+
+# A name in which normalisation changes nothing: what it does to the folder part of a path with this
+# name is what it does to every plain name.
+_PROBE = "x"
+PLANNED_HERE = os.sep == "/" and not disk_view.CASE_BLIND
+
+
+def folder_and_name(raw):
+    """(the folder as written with its trailing '/', the name) of a path that a plan can answer;
+    None for one the rules must take alone."""
+    if "\\" in raw or "$" in raw or "%" in raw or "<" in raw or "#" in raw or raw[1:2] == ":" \
+            or raw.startswith("//") or raw.strip() != raw:
+        return None
+    cut = raw.rfind("/")
+    name = raw[cut + 1:]
+    if not name or name == "." or name == ".." or ("_" in name and "_mapid_" in name.lower()):
+        return None
+    return raw[:cut + 1], name
+
+
+class FolderPlan(object):
+    """Where the names written in one folder are found, in the rules' order."""
+
+    __slots__ = ("as_written", "written_prefix", "places", "missing_prefix", "found")
+
+    def __init__(self, as_written, written_prefix, places, missing_prefix, found):
+        self.as_written = as_written          # the written folder's names when it is a folder here
+        self.written_prefix = written_prefix
+        self.places = places                  # [(names, path prefix, log key)]
+        self.missing_prefix = missing_prefix
+        self.found = found                    # the resolver's findings: log key -> [names]
+
+    def locate(self, name):
+        """(path, found): where the name is, else where it is reported missing."""
+        if self.as_written is not None and name in self.as_written:
+            return self.written_prefix + name, True
+        for names, prefix, key in self.places:
+            if name in names:
+                noted = self.found.get(key)
+                if noted is None:
+                    noted = self.found[key] = []
+                noted.append(name)
+                return prefix + name, True
+        return self.missing_prefix + name, False
+
+
+def _prefix(path):
+    """The normalised path with the probe name, without that name; None when normalisation did not
+    keep the probe as the last part of a path with a folder."""
+    return path[:-len(_PROBE)] if path.endswith("/" + _PROBE) else None
+
+
+def build(resolver, folder, kind, holder):
+    """The plan of a folder as written (with its trailing '/') for one kind of file and the file
+    that names it; None when a name written there must go through the rules alone."""
+    view, project = resolver.view, resolver.project
+    probe = folder + _PROBE
+    absolute = probe.startswith("/")
+    if absolute and project.mapping:
+        return None  # a mapping may match the whole path: each path is mapped alone
+    as_written = written_prefix = None
+    if absolute:
+        written_prefix = _prefix(path_text.normalise(probe))
+        if written_prefix is None:
+            return None
+        entry = view.folder(disk_view.split(written_prefix + _PROBE)[0])
+        if not entry.listed and not entry.absent:
+            return None  # cannot be listed: each name is asked of the system
+        as_written = entry.names if entry.listed else None
+    places = []
+    # a path of this machine's spelling: its places are found in their exact letter case
+    for disk_folder, rule, _ in resolver.project_places(folder[:-1], kind, holder):
+        entry = view.folder(disk_folder)
+        prefix = _prefix(path_text.normalise(disk_folder.rstrip("/") + "/" + _PROBE))
+        if not entry.listed or prefix is None:
+            return None
+        places.append((entry.names, prefix, (rule, disk_folder, folder[:-1])))
+    if absolute:
+        missing_prefix = written_prefix
+    else:
+        first = holder or project.root or project.scene_folder or os.getcwd()
+        missing_prefix = _prefix(path_text.normalise(os.path.join(first, probe)))
+        if missing_prefix is None:
+            return None
+    return FolderPlan(as_written, written_prefix, places, missing_prefix, resolver.found)

@@ -1,0 +1,98 @@
+# -*- coding: utf-8 -*-
+"""The gatherers answer the same with their per-folder plans as with the path rules taken one path
+at a time: the same files, the same missing paths, the same log of where each file was found."""
+from __future__ import print_function
+
+import errno
+import io
+import os
+import unittest
+
+from test_service_vfile import ServiceTest
+from _vfile import disk_view, folder_plans
+import vfile
+
+PLANNED_HERE = folder_plans.PLANNED_HERE
+
+
+class FolderPlanTest(ServiceTest):
+    def setUp(self):
+        ServiceTest.setUp(self)
+        self.addCleanup(setattr, folder_plans, "PLANNED_HERE", PLANNED_HERE)
+        for path in ("lib/a.png", "lib/sub/b.png", "proj/sourceimages/c.png", "proj/sourceimages/tex/d.png",
+                     "proj/e.png", "proj/scenes/f.png", "proj/cache/g.abc", "proj/sourceimages/.hidden.png",
+                     "proj/sourceimages/tex/Case.png", "shared/h.png", "locked/i.png"):
+            self.touch(path)
+
+    def gathered(self, written, planned):
+        """(files, missing, Found lines) of the scene's and Arnold's gatherers on nodes naming the
+        written paths."""
+        folder_plans.PLANNED_HERE = planned and PLANNED_HERE
+        self.scene.types.clear()
+        self.scene.values.clear()
+        for index, (node_type, path) in enumerate(written):
+            attribute = {"file": "ftn", "AlembicNode": "abc_File", "aiStandIn": "dso"}[node_type]
+            self.scene.node("n%d" % index, node_type, **{attribute: path})
+        log = self.p("log.txt")
+        start = os.path.getsize(log) if os.path.exists(log) else 0
+        group = vfile.getAssets(self.scene_path)
+        vfile.assMode = 1
+        group.add(vfile.getArnoldAssets())
+        with io.open(log, "rb") as handle:
+            handle.seek(start)
+            lines = handle.read().decode("utf-8").splitlines()
+        found = [line.split("] ", 1)[1] for line in lines if "] Found " in line]
+        return sorted(group.files), sorted(group.missingFiles), found
+
+    @unittest.skipUnless(PLANNED_HERE, "no plans on a file system that ignores letter case")
+    def test_plans_answer_as_the_rules_do(self):
+        lib = self.p("lib")
+        cases = [self.p(relative) for relative in ("lib/a.png", "lib/sub/b.png", "lib/gone.png", "nowhere/x.png")]
+        cases += [
+            lib + "/./sub/b.png", lib + "//sub/b.png", lib + "/sub/../a.png", lib + "/", lib + "/.", lib + "/..",
+            "c.png", "sourceimages/c.png", "tex/d.png", "sourceimages/tex/d.png", "e.png", "f.png", ".hidden.png",
+            "sourceimages/.hidden.png", "case.png", "tex/case.png", "tex/Case.png", "gone.png", "tex/gone.png",
+            "../shared/h.png", "../lib/sub/b.png", "./c.png", "sourceimages/./tex//d.png", "a/../c.png",
+            "/elsewhere/sourceimages/c.png", "/elsewhere/tex/d.png", "/elsewhere/gone.png", "/c.png",
+            " c.png", "c.png ", "$HOME_TEX/c.png", "skin.<UDIM>.png", "frame.#.png", "C:/show/c.png",
+            "\\\\server\\c.png", "//server/c.png", self.p("locked/i.png"), self.p("locked/j.png"),
+            u"sourceimages/caf\u00e9.png",
+        ]
+        os.environ["HOME_TEX"] = self.p("proj/sourceimages")
+        # the files an Arnold stand-in names are looked for beside it first
+        self.touch("proj/ass/tex/d.png")
+        self.touch("proj/ass/stand.ass", b'filename "tex/d.png"\nfilename "c.png"\nfilename "tex/gone.png"\n')
+        written = [("file", path) for path in cases] + [("AlembicNode", "g.abc"), ("AlembicNode", "cache/g.abc"),
+                                                        ("AlembicNode", "c.png"), ("aiStandIn", "ass/stand.ass")]
+        self.unlistable(self.p("locked"))  # its names are asked of the system one by one
+        rules = self.gathered(written, planned=False)
+        self.assertEqual(self.gathered(written, planned=True), rules)
+        self.assertTrue({self.p(path) for path in ("proj/sourceimages/tex/d.png", "proj/ass/tex/d.png",
+                                                   "locked/i.png")} <= set(rules[0]))
+        self.assertTrue({self.p("proj/gone.png"), self.p("proj/ass/tex/gone.png")} <= set(rules[1]))
+        # one at a time too: a plan made for one path answers the next path of its folder
+        for kind, path in written:
+            self.assertEqual(self.gathered([(kind, path)], planned=True), self.gathered([(kind, path)], False), path)
+
+    def unlistable(self, folder):
+        listdir = disk_view.os.listdir
+
+        def refusing(path):
+            if path == folder:
+                raise OSError(errno.EACCES, "Permission denied", path)
+            return listdir(path)
+        disk_view.os.listdir = refusing
+        self.addCleanup(setattr, disk_view.os, "listdir", listdir)
+
+    def test_a_directory_mapping_is_applied_to_each_absolute_path(self):
+        self.touch("mapped/sub/k.png")
+        self.scene.dirmap_enabled, self.scene.mappings = True, [("/old", self.p("lib")), ("/new", self.p("mapped"))]
+        written = [("file", path) for path in ("/old/sub/b.png", "/new/sub/k.png", "/old/gone.png", "c.png",
+                                               self.p("lib/a.png"), "/new/sourceimages/c.png")]
+        rules = self.gathered(written, planned=False)
+        self.assertEqual(self.gathered(written, planned=True), rules)
+        self.assertEqual(rules[:2][0][:2], [self.p("lib/a.png"), self.p("lib/sub/b.png")])
+
+
+if __name__ == "__main__":
+    unittest.main()
