@@ -4,7 +4,9 @@ read that way is what they read node by node through getAttr, as in Maya."""
 from __future__ import print_function
 
 import os
+import shutil
 import sys
+import tempfile
 import types
 import unittest
 
@@ -50,6 +52,47 @@ class AttributeBatchTest(unittest.TestCase):
         ]
         for names, default, expected in cases:
             self.assertEqual(cmds._attribute_values(nodes, names, default), expected, names)
+
+    def test_nodes_of_mixed_types_and_added_attributes_answer_as_get_attr(self):
+        folder = tempfile.mkdtemp(prefix="attribute-batch-")
+        self.addCleanup(shutil.rmtree, folder)
+        scene = os.path.join(folder, "mixed.ma")
+        with open(scene, "w") as handle:
+            handle.write('''//Maya ASCII 2020 scene
+requires maya "2020";
+createNode file -n "fileA";
+\taddAttr -ci true -ln "notePath" -dt "string";
+\taddAttr -ci true -ln "level" -at "long" -dv 7;
+\tsetAttr ".notePath" -type "string" "a.png";
+\tsetAttr ".ftn" -type "string" "fileA.png";
+createNode file -n "fileB";
+\tsetAttr ".ftn" -type "string" "fileB.png";
+createNode transform -n "grp";
+createNode transform -n "leaf" -p "grp";
+\taddAttr -ci true -ln "notePath" -dt "string";
+\tsetAttr ".notePath" -type "string" "leaf.png";
+createNode transform -n "other";
+createNode transform -n "leaf" -p "other";
+createNode file -n "fileC";
+// End of mixed.ma
+''')
+        cmds.file(scene, open=True, force=True)
+        nodes = ["fileA", "fileB", "grp", "grp|leaf", "leaf", "fileC", "other|leaf", "fileA.ftn", ""]
+        for names, default in ((("notePath",), "none"), (("level",), "none"), (("translateX", "ftn"), "none"),
+                               (("notePath", "fileTextureName"), None), (("ftn", "tx"), -1)):
+            expected = []
+            for node in nodes:
+                for name in names:
+                    try:
+                        expected.append(cmds.getAttr(node + "." + name))
+                        break
+                    except Exception:
+                        continue
+                else:
+                    expected.append(default)
+            self.assertEqual(cmds._attribute_values(nodes, names, default), expected, names)
+        self.assertEqual(cmds._attribute_values(nodes[:4], ("notePath", "ftn"), None),
+                         ["a.png", "fileB.png", None, "leaf.png"])
 
     def test_gatherers_read_the_same_references_in_one_call_as_node_by_node(self):
         tables = (asset_gatherers.GENERAL_NODES + asset_gatherers.ARNOLD_NODES + asset_gatherers.REDSHIFT_NODES +
