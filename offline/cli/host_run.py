@@ -56,14 +56,18 @@ def host_environment(base, args, paths, build):
 
 
 _LOG_LINE = re.compile(r"^\S+ \S+ \[(?:Debug|Info|Warring|Error)\] (.*)$")
+# the analyzer's own count of what it accounted: the files' total size, each file sized once
+_ACCOUNTED = re.compile(r"\] pelk-fileInfo-total:::>fileCount: (\d+), fileSize: (\d+)$")
 
 
 class HostLines(object):
-    """The host's last words (for the reason when it gives no result) and its latest log message."""
+    """The host's last words (for the reason when it gives no result), its latest log message and
+    (count, total size) of the files the analyzer accounted (None until it says)."""
 
     def __init__(self):
         self.lines = collections.deque(maxlen=400)
         self.latest = ""
+        self.accounted = None
         self.started = time.time()
         self.lock = threading.Lock()
 
@@ -73,6 +77,10 @@ class HostLines(object):
             match = _LOG_LINE.match(line)
             if match:
                 self.latest = match.group(1)
+                if "pelk-fileInfo-total" in line:
+                    accounted = _ACCOUNTED.search(line)
+                    if accounted:
+                        self.accounted = (int(accounted.group(1)), int(accounted.group(2)))
 
     def tick(self):
         pass

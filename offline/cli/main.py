@@ -137,7 +137,7 @@ def _main(args, scratch):
         if scene_record.script_findings(rec)[0]:
             sys.stderr.write(format_findings(rec) + "\n")
     else:
-        sys.stdout.write(format_summary(result, missing, host.get("references")) + "\n" + format_findings(rec) + "\n")
+        sys.stdout.write(format_summary(result, missing, host.get("references"), progress.accounted) + "\n" + format_findings(rec) + "\n")
     sys.stdout.flush()
     if code == NO_RESULT:
         sys.stderr.write("vanalyzer-offline: the result carries no status 0, 1 or 2\n")

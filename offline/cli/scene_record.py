@@ -51,12 +51,14 @@ def missing_files(rec):
     missing-files message lists (one a line after its first)."""
     if isinstance(rec.get("missing"), list):
         return list(rec["missing"])
-    listed = []
+    listed, seen = [], set()
     result = rec.get("result") if isinstance(rec.get("result"), dict) else {}
     for message in result.get("msg") or []:
         if isinstance(message, dict) and message.get("code") == MISSING_FILES_CODE:
-            lines = str(message.get("en") or "").replace("\r\n", "\n").split("\n")[1:]
-            listed.extend(line for line in lines if line.strip() and line not in listed)
+            for line in str(message.get("en") or "").replace("\r\n", "\n").split("\n")[1:]:
+                if line.strip() and line not in seen:
+                    seen.add(line)
+                    listed.append(line)
     return listed
 
 

@@ -38,10 +38,12 @@ def _size(path):
         return 0
 
 
-def format_summary(result, missing, references=None):
+def format_summary(result, missing, references=None, accounted=None):
     """The result for a person: status, layers, cameras, references, files, missing files, messages.
 
-    references is the host report's "references" section (None when there is no report)."""
+    references is the host report's "references" section (None when there is no report);
+    accounted the analyzer's (count, total size) of the files it accounted: the size shown when it
+    counted the files the result lists, which are otherwise sized here."""
     model = result.get("model") or {}
     status = result.get("status")
     out = []
@@ -75,7 +77,8 @@ def format_summary(result, missing, references=None):
         out.append("Files    not collected (status 2)")
     else:
         files = sorted(result.get("files") or [])
-        out.append("Files (%d, %s)" % (len(files), human_size(sum(_size(f) for f in files))))
+        size = accounted[1] if accounted and accounted[0] == len(files) else sum(_size(f) for f in files)
+        out.append("Files (%d, %s)" % (len(files), human_size(size)))
         out.extend("  " + path for path in files)
         out.append("Missing files (%d)" % len(missing))
         out.extend("  " + path for path in missing)

@@ -5,9 +5,13 @@ These need the build and the catalogue; outside CI a missing piece skips them,
 under CI (CI=true) it fails them.
 """
 import os
+import re
 
 import pytest
 
+from cli.host_run import HostLines
+from cli.scene_record import human_size
+from cli.summary import format_summary
 from e2e import EXAMPLES, analyse, run
 
 SCENES = os.path.join(EXAMPLES, "project", "scenes")
@@ -45,6 +49,24 @@ def test_example_shot_summary_without_skip_paths():
     assert code == 1, err
     assert image("library/grid.png") in out
     assert "Missing files (2)\n  %s\n  %s" % (image("cloth.1001.png"), image("metal.png")) in out
+    # the files' size as the analyzer accounted it, each file sized once
+    files = re.findall(r"^  (/.*)$", out.split("Files (", 1)[1].split("Missing files", 1)[0], re.M)
+    assert "Files (%d, %s)" % (len(files), human_size(sum(os.path.getsize(f) for f in files))) in out
+
+
+def test_the_summary_takes_the_analyzers_total_only_for_the_files_it_counted(tmp_path):
+    lines = HostLines()
+    lines.take("2026-12-10 10:00:00.000 [Info] pelk-fileInfo-total:::>fileCount: 2, fileSize: 3000")
+    assert lines.accounted == (2, 3000)
+    files = [str(tmp_path / name) for name in ("a", "b")]
+    for path in files:
+        with open(path, "wb") as handle:
+            handle.write(b"x" * 1024)
+    result = {"status": 0, "files": files}
+    assert "Files (2, %s)" % human_size(3000) in format_summary(result, [], None, lines.accounted)
+    # another count: the analyzer's total is not for these files, which are sized here
+    assert "Files (2, %s)" % human_size(2048) in format_summary(result, [], None, (3, 3000))
+    assert "Files (2, %s)" % human_size(2048) in format_summary(result, [], None, None)
 
 
 @pytest.mark.parametrize("machine, status, codes, files", [
