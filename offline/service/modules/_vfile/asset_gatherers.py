@@ -104,10 +104,11 @@ def _without_cycle_collection(gatherer):
 
 
 def _table_references(table):
-    """The references of every node type of a table, one type after another (one ls each)."""
+    """The references of every node type of a table, one type after another (one ls each), a list
+    at a time."""
     for node_type, attributes, kind, frame_attrs, tiling in table:
-        for reference in asset_references.node_references(node_type, attributes, kind, frame_attrs, tiling):
-            yield reference
+        for references in asset_references.node_reference_slices(node_type, attributes, kind, frame_attrs, tiling):
+            yield references
 
 
 def _pooled(settings):
@@ -187,6 +188,14 @@ class _Gathering(object):
                 file_patterns.expand(pattern, settings.seek_all, resolver.view, group)
         return group
 
+    def add_lists(self, lists):
+        """add for references that come a list at a time (on a thread pool, all in one pool)."""
+        if _pooled(self.settings):
+            return self.add([reference for references in lists for reference in references])
+        for references in lists:
+            self.add(references)
+        return self.group
+
     def finish(self, label):
         group = self.group
         if self.resolver is not None:
@@ -225,7 +234,7 @@ def scene_assets(scene_path, settings):
     disk_view.begin_run()
     gathering = _Gathering(settings, scene_path)
     _reference_assets(gathering)
-    gathering.add(_table_references(GENERAL_NODES))
+    gathering.add_lists(_table_references(GENERAL_NODES))
     return gathering.finish("Scene assets")
 
 
@@ -251,7 +260,7 @@ def arnold_assets(settings):
     """Arnold's files; with ass_mode 1 also the files its .ass stand-ins name."""
     vout.Info("Gathering Arnold assets.")
     gathering = _Gathering(settings)
-    group = gathering.add(_table_references(ARNOLD_NODES))
+    group = gathering.add_lists(_table_references(ARNOLD_NODES))
     if settings.ass_mode == 1:
         for path in sorted(group.files):
             if re.search(r"\.ass(\.gz)?$", path, re.IGNORECASE):
@@ -264,7 +273,7 @@ def redshift_assets(settings, with_texture_caches):
     """Redshift's files; with_texture_caches adds the .rstexbin caches beside them."""
     vout.Info("Gathering Redshift assets.")
     gathering = _Gathering(settings)
-    group = gathering.add(_table_references(REDSHIFT_NODES))
+    group = gathering.add_lists(_table_references(REDSHIFT_NODES))
     if with_texture_caches:
         for path in list(group.files):
             cache = os.path.splitext(path)[0] + ".rstexbin"
@@ -277,7 +286,7 @@ def redshift_assets(settings, with_texture_caches):
 def vray_assets(settings):
     vout.Info("Gathering VRay assets.")
     gathering = _Gathering(settings)
-    gathering.add(_table_references(VRAY_NODES))
+    gathering.add_lists(_table_references(VRAY_NODES))
     return gathering.finish("VRay assets")
 
 
@@ -285,5 +294,5 @@ def vray_assets(settings):
 def renderman_assets(settings):
     vout.Info("Gathering RenderMan assets.")
     gathering = _Gathering(settings)
-    gathering.add(_table_references(RENDERMAN_NODES))
+    gathering.add_lists(_table_references(RENDERMAN_NODES))
     return gathering.finish("RenderMan assets")

@@ -64,25 +64,37 @@ def node_references(node_type, attribute_groups, kind, frame_attrs=None, tiling=
     frame_attrs names the (use, frame, offset) attributes of a node that can
     read a frame sequence; tiling reads the node's ``uvTilingMode``.
     """
+    for references in node_reference_slices(node_type, attribute_groups, kind, frame_attrs, tiling):
+        for reference in references:
+            yield reference
+
+
+def node_reference_slices(node_type, attribute_groups, kind, frame_attrs=None, tiling=False):
+    """node_references a list at a time, for a slice of the nodes: the answers for a big scene are
+    never all held at once, and a caller walks each list without a generator step per reference."""
     nodes = scene_queries.nodes_of_type(node_type)
     if not nodes:
         return
     host = scene_queries.cmds()
-    # asked a slice of nodes at a time: the answers for a big scene are never all held at once
     for start in range(0, len(nodes), _NODES_ASKED_AT_ONCE):
-        for reference in _slice_references(host, nodes[start:start + _NODES_ASKED_AT_ONCE], attribute_groups,
-                                           kind, frame_attrs, tiling):
-            yield reference
+        yield _slice_references(host, nodes[start:start + _NODES_ASKED_AT_ONCE], attribute_groups, kind,
+                                frame_attrs, tiling)
 
 
 def _slice_references(host, nodes, attribute_groups, kind, frame_attrs, tiling):
     values = _attribute_getter(host, nodes)
-    count = len(nodes)
-    uses = values(frame_attrs[0], False) if frame_attrs else [False] * count
-    modes = values(("uvTilingMode", "uvt"), 0) if tiling else [0] * count
+    uses = values(frame_attrs[0], False) if frame_attrs else None
+    modes = values(("uvTilingMode", "uvt"), 0) if tiling else None
     texts = [values(names) for names in attribute_groups]
+    references = []
     for index, node in enumerate(nodes):
-        frame_mode = bool(uses[index])
+        frame_mode = bool(uses[index]) if uses else False
+        mode = (modes[index] or 0) if modes else 0
+        if not frame_mode and not mode:
+            # most nodes: one file each, neither tiles nor frames to ask about
+            for raw in _text_values([group[index] for group in texts]):
+                references.append(Reference(raw, kind))
+            continue
         named_frame = None
         if frame_mode and frame_attrs[1]:
             # a sequence (few nodes): its frame and offset asked for this node alone
@@ -91,10 +103,10 @@ def _slice_references(host, nodes, attribute_groups, kind, frame_attrs, tiling):
             offset = scene_queries.first_attribute(node, offset_attr, 0, host) if offset_attr else 0
             if isinstance(value, (int, float)):
                 named_frame = int(round(value + (offset or 0)))
-        mode = modes[index] or 0
         explicit = _explicit_tiles(node, host) if mode == 4 else ()
         for raw in _text_values([group[index] for group in texts]):
-            yield Reference(raw, kind, mode, frame_mode, named_frame, explicit)
+            references.append(Reference(raw, kind, mode, frame_mode, named_frame, explicit))
+    return references
 
 
 def _explicit_tiles(node, host):
