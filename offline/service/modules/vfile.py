@@ -7,6 +7,7 @@ The work is done by the modules beside this one, one concern each:
   disk_view          the run's view of the disk: each folder listed at most once
   path_text          text rules of paths (variables, Windows spellings, the // marker)
   path_resolution    where each path is found: as written, dirmap, the project's places
+  folder_plans       those places worked out once per written folder, for its many names
   file_patterns      tile and frame patterns, expanded against the disk
   asset_references   the paths the nodes name, with their tiles and frames
   scene_references   the files of the scene's references, at every depth
