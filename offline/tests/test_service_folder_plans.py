@@ -54,7 +54,7 @@ class FolderPlanTest(ServiceTest):
             "sourceimages/.hidden.png", "case.png", "tex/case.png", "tex/Case.png", "gone.png", "tex/gone.png",
             "../shared/h.png", "../lib/sub/b.png", "./c.png", "sourceimages/./tex//d.png", "a/../c.png",
             "/elsewhere/sourceimages/c.png", "/elsewhere/tex/d.png", "/elsewhere/gone.png", "/c.png",
-            " c.png", "c.png ", "$HOME_TEX/c.png", "skin.<UDIM>.png", "frame.#.png", "C:/show/c.png",
+            " c.png", "c.png ", "$HOME_TEX/c.png", "skin.<UDIM>.png", "frame.#.png", "sourceimages_MAPID_/c.png", "C:/show/c.png",
             "\\\\server\\c.png", "//server/c.png", self.p("locked/i.png"), self.p("locked/j.png"),
             u"sourceimages/caf\u00e9.png",
         ]

@@ -17,6 +17,7 @@ from __future__ import print_function
 import os
 
 from . import disk_view
+from . import file_patterns
 from . import path_text
 
 # A name in which normalisation changes nothing: what it does to the folder part of a path with this
@@ -28,12 +29,12 @@ PLANNED_HERE = os.sep == "/" and not disk_view.CASE_BLIND
 def folder_and_name(raw):
     """(the folder as written with its trailing '/', the name) of a path that a plan can answer;
     None for one the rules must take alone."""
-    if "\\" in raw or "$" in raw or "%" in raw or "<" in raw or "#" in raw or raw[1:2] == ":" \
-            or raw.startswith("//") or raw.strip() != raw:
+    if "\\" in raw or "$" in raw or "%" in raw or raw[1:2] == ":" or raw.startswith("//") \
+            or raw.strip() != raw or file_patterns.may_hold_tokens(raw):
         return None
     cut = raw.rfind("/")
     name = raw[cut + 1:]
-    if not name or name == "." or name == ".." or ("_" in name and "_mapid_" in name.lower()):
+    if not name or name == "." or name == "..":
         return None
     return raw[:cut + 1], name
 
