@@ -3,6 +3,7 @@
 at a time: the same files, the same missing paths, the same log of where each file was found."""
 from __future__ import print_function
 
+import collections
 import errno
 import io
 import os
@@ -10,6 +11,7 @@ import unittest
 
 from test_service_vfile import ServiceTest
 from _vfile import disk_view, folder_plans
+import servicepaths
 import vfile
 
 PLANNED_HERE = folder_plans.PLANNED_HERE
@@ -92,6 +94,61 @@ class FolderPlanTest(ServiceTest):
         rules = self.gathered(written, planned=False)
         self.assertEqual(self.gathered(written, planned=True), rules)
         self.assertEqual(rules[:2][0][:2], [self.p("lib/a.png"), self.p("lib/sub/b.png")])
+
+
+class PlaceNamesTest(unittest.TestCase):
+    """servicepaths.place_names over plans made by hand: what each item becomes, and in what order
+    the other items and the log's findings come."""
+
+    def setUp(self):
+        self.events = []
+        self.found = collections.OrderedDict([(("earlier", "/lib", "a"), ["kept.png"])])
+        self.plans = {u"/a/": folder_plans.FolderPlan(set([u"w.png"]), u"/A/", [
+            (set([u"x.png"]), u"/lib/", ("earlier", "/lib", "a")),
+            (set([u"y.png", u"x.png"]), u"/other/", ("later", "/other", "a"))], u"/A/", self.found),
+            u"a/": folder_plans.FolderPlan(None, None, [(set([u"v.png"]), u"/p/a/", ("root", "/p/a", "a"))],
+                                           u"/p/a/", self.found)}
+
+    def plan_of(self, folder):
+        self.events.append(("plan", folder))
+        return self.plans.get(folder)
+
+    def other(self, item):
+        self.events.append(("other", item))
+
+    def test_items_are_placed_in_order(self):
+        odd = object()
+        files, missing = set(), set()
+        items = [u"/a/x.png", odd, u"/a/y.png", u"/b/z.png", u"/a/w.png", u"a/v.png", u"/a/<UDIM>.png", 5,
+                 u"/a/gone.png", u"a/gone.png", u"/a/x.png", u"/b/q.png", u"/a/\\x.png", u"/a/../x.png"]
+        servicepaths.place_names(items, self.plan_of, self.other, lambda path: path == u"/p/a/gone.png",
+                                 files, missing)
+        self.assertEqual(self.events, [("plan", u"/a/"), ("other", odd), ("plan", u"/b/"), ("other", u"/b/z.png"),
+                                       ("plan", u"a/"), ("other", u"/a/<UDIM>.png"), ("other", 5),
+                                       ("other", u"/b/q.png"), ("other", u"/a/\\x.png"), ("plan", u"/a/../"),
+                                       ("other", u"/a/../x.png")])
+        self.assertEqual(files, set([u"/lib/x.png", u"/other/y.png", u"/A/w.png", u"/p/a/v.png", u"/p/a/gone.png"]))
+        self.assertEqual(missing, set([u"/A/gone.png"]))
+        self.assertEqual(list(self.found.items()), [(("earlier", "/lib", "a"), ["kept.png", u"x.png", u"x.png"]),
+                                                    (("later", "/other", "a"), [u"y.png"]),
+                                                    (("root", "/p/a", "a"), [u"v.png"])])
+        # one name alone, as the rules' own plain step asks it
+        self.assertEqual(servicepaths.locate(self.plans[u"/a/"], u"y.png"), (u"/other/y.png", True))
+        self.assertEqual(servicepaths.folder_and_name(u"/a/y.png"), (u"/a/", u"y.png"))
+        self.assertIsNone(servicepaths.folder_and_name(u"/a/"))
+
+    def test_failures_reach_the_caller(self):
+        def refusing(item):
+            raise KeyError(item)
+        files = set()
+        with self.assertRaises(KeyError):
+            servicepaths.place_names([u"/a/x.png", u"/b/z.png", u"/a/y.png"], self.plan_of, refusing,
+                                     lambda path: False, files, set())
+        self.assertEqual(files, set([u"/lib/x.png"]))  # nothing after the failure
+        with self.assertRaises(TypeError):
+            servicepaths.place_names([u"/a/x.png"], self.plan_of, self.other, lambda path: False, [], set())
+        with self.assertRaises(TypeError):
+            servicepaths.place_names(None, self.plan_of, self.other, lambda path: False, set(), set())
 
 
 if __name__ == "__main__":

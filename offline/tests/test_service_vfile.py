@@ -13,6 +13,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "service", "modules"))
 sys.path.insert(0, HERE)
 
+import support  # noqa: E402,F401  (the service's C++ steps are among the built modules)
 import service_fake_maya as fake  # noqa: E402
 import vfile  # noqa: E402
 from _vfile import disk_view  # noqa: E402

@@ -23,6 +23,7 @@ from . import file_patterns
 from . import path_resolution
 from . import scene_queries
 from . import scene_references
+import servicepaths
 import vout
 
 # The analyzer's settings as they stand when a gatherer starts (see vfile).
@@ -104,11 +105,11 @@ def _without_cycle_collection(gatherer):
 
 
 def _table_references(table):
-    """The references of every node type of a table, one type after another (one ls each), a list
+    """The references of every node type of a table, one type after another (one ls each), a slice
     at a time."""
     for node_type, attributes, kind, frame_attrs, tiling in table:
-        for references in asset_references.node_reference_slices(node_type, attributes, kind, frame_attrs, tiling):
-            yield references
+        for part in asset_references.node_reference_slices(node_type, attributes, kind, frame_attrs, tiling):
+            yield part
 
 
 def _pooled(settings):
@@ -171,30 +172,44 @@ class _Gathering(object):
                                  settings):
                     group.add(part)
             return group
-        files, missing = group.files, group.missingFiles
-        resolver = None  # the path rules are asked for at the first reference: a gatherer may have none
         for reference in references:
-            if resolver is None:
-                resolver = self.rules()
-            located = resolver.plain(reference)  # most: one name, no pattern to expand
-            if located is not None:
-                path, present = located
-                (files if present or resolver.view.exists(path) else missing).add(path)
-                continue
-            pattern = resolver.patterned(reference, self._frames_for(reference))
-            if pattern.present and not pattern.named_tiles:
-                files.add(pattern.path)
-            else:
-                file_patterns.expand(pattern, settings.seek_all, resolver.view, group)
+            self._add_one(reference)
         return group
 
-    def add_lists(self, lists):
-        """add for references that come a list at a time (on a thread pool, all in one pool)."""
+    def _add_one(self, reference):
+        resolver, group = self.rules(), self.group
+        located = resolver.plain(reference)  # most: one name, no pattern to expand
+        if located is not None:
+            path, present = located
+            (group.files if present or resolver.view.exists(path) else group.missingFiles).add(path)
+            return
+        pattern = resolver.patterned(reference, self._frames_for(reference))
+        if pattern.present and not pattern.named_tiles:
+            group.files.add(pattern.path)
+        else:
+            file_patterns.expand(pattern, self.settings.seek_all, resolver.view, group)
+
+    def add_slices(self, slices):
+        """add for references that come a slice at a time (asset_references.ReferenceSlice); on a
+        thread pool all of them still go to one pool."""
         if _pooled(self.settings):
-            return self.add([reference for references in lists for reference in references])
-        for references in lists:
-            self.add(references)
+            return self.add([reference for part in slices for reference in part.references()])
+        for part in slices:
+            if part.items:
+                self._place(part)
         return self.group
+
+    def _place(self, part):
+        """A slice's paths that name one file each in a planned folder are placed in C++, the others
+        through add, all in the slice's order (the log's findings keep it)."""
+        resolver, group, kind = self.rules(), self.group, part.kind
+        Reference = asset_references.Reference
+
+        def other(item):
+            self._add_one(item if isinstance(item, Reference) else Reference(item, kind))
+
+        servicepaths.place_names(part.items, lambda folder: resolver.plan(folder, kind, None), other,
+                                 resolver.view.exists, group.files, group.missingFiles)
 
     def finish(self, label):
         group = self.group
@@ -234,7 +249,7 @@ def scene_assets(scene_path, settings):
     disk_view.begin_run()
     gathering = _Gathering(settings, scene_path)
     _reference_assets(gathering)
-    gathering.add_lists(_table_references(GENERAL_NODES))
+    gathering.add_slices(_table_references(GENERAL_NODES))
     return gathering.finish("Scene assets")
 
 
@@ -260,7 +275,7 @@ def arnold_assets(settings):
     """Arnold's files; with ass_mode 1 also the files its .ass stand-ins name."""
     vout.Info("Gathering Arnold assets.")
     gathering = _Gathering(settings)
-    group = gathering.add_lists(_table_references(ARNOLD_NODES))
+    group = gathering.add_slices(_table_references(ARNOLD_NODES))
     if settings.ass_mode == 1:
         for path in sorted(group.files):
             if re.search(r"\.ass(\.gz)?$", path, re.IGNORECASE):
@@ -273,7 +288,7 @@ def redshift_assets(settings, with_texture_caches):
     """Redshift's files; with_texture_caches adds the .rstexbin caches beside them."""
     vout.Info("Gathering Redshift assets.")
     gathering = _Gathering(settings)
-    group = gathering.add_lists(_table_references(REDSHIFT_NODES))
+    group = gathering.add_slices(_table_references(REDSHIFT_NODES))
     if with_texture_caches:
         for path in list(group.files):
             cache = os.path.splitext(path)[0] + ".rstexbin"
@@ -286,7 +301,7 @@ def redshift_assets(settings, with_texture_caches):
 def vray_assets(settings):
     vout.Info("Gathering VRay assets.")
     gathering = _Gathering(settings)
-    gathering.add_lists(_table_references(VRAY_NODES))
+    gathering.add_slices(_table_references(VRAY_NODES))
     return gathering.finish("VRay assets")
 
 
@@ -294,5 +309,5 @@ def vray_assets(settings):
 def renderman_assets(settings):
     vout.Info("Gathering RenderMan assets.")
     gathering = _Gathering(settings)
-    gathering.add_lists(_table_references(RENDERMAN_NODES))
+    gathering.add_slices(_table_references(RENDERMAN_NODES))
     return gathering.finish("RenderMan assets")

@@ -24,6 +24,22 @@ class Reference(object):
         self.base_dir = base_dir
 
 
+class ReferenceSlice(object):
+    """The references of a slice of one type's nodes, in the nodes' order. Most are a path of the
+    slice's kind with no tiles or frames to ask about: such an item is the path's text alone (no
+    object per path); the others are References."""
+
+    __slots__ = ("kind", "items")
+
+    def __init__(self, kind, items):
+        self.kind = kind
+        self.items = items
+
+    def references(self):
+        kind = self.kind
+        return [item if isinstance(item, Reference) else Reference(item, kind) for item in self.items]
+
+
 def _text_values(values):
     """The non-empty text values of a node's file attributes, from their answers."""
     texts = []
@@ -64,14 +80,15 @@ def node_references(node_type, attribute_groups, kind, frame_attrs=None, tiling=
     frame_attrs names the (use, frame, offset) attributes of a node that can
     read a frame sequence; tiling reads the node's ``uvTilingMode``.
     """
-    for references in node_reference_slices(node_type, attribute_groups, kind, frame_attrs, tiling):
-        for reference in references:
+    for part in node_reference_slices(node_type, attribute_groups, kind, frame_attrs, tiling):
+        for reference in part.references():
             yield reference
 
 
 def node_reference_slices(node_type, attribute_groups, kind, frame_attrs=None, tiling=False):
-    """node_references a list at a time, for a slice of the nodes: the answers for a big scene are
-    never all held at once, and a caller walks each list without a generator step per reference."""
+    """node_references a ReferenceSlice at a time, for a slice of the nodes: the answers for a big
+    scene are never all held at once, and a caller walks each slice without a generator step per
+    reference."""
     nodes = scene_queries.nodes_of_type(node_type)
     if not nodes:
         return
@@ -92,8 +109,7 @@ def _slice_references(host, nodes, attribute_groups, kind, frame_attrs, tiling):
         mode = (modes[index] or 0) if modes else 0
         if not frame_mode and not mode:
             # most nodes: one file each, neither tiles nor frames to ask about
-            for raw in _text_values([group[index] for group in texts]):
-                references.append(Reference(raw, kind))
+            references.extend(_text_values([group[index] for group in texts]))
             continue
         named_frame = None
         if frame_mode and frame_attrs[1]:
@@ -106,7 +122,7 @@ def _slice_references(host, nodes, attribute_groups, kind, frame_attrs, tiling):
         explicit = _explicit_tiles(node, host) if mode == 4 else ()
         for raw in _text_values([group[index] for group in texts]):
             references.append(Reference(raw, kind, mode, frame_mode, named_frame, explicit))
-    return references
+    return ReferenceSlice(kind, references)
 
 
 def _explicit_tiles(node, host):

@@ -7,7 +7,8 @@ written, then the project's places), and each place is a folder listed once per 
 those places with their listings, so that each name then costs a set lookup per place.
 
 Only a path whose rules do not depend on its name is planned: one with no variables, no tokens, no
-Windows spelling, no surrounding spaces, and no directory mapping in play; the others go through the
+Windows spelling, no surrounding spaces, and no directory mapping in play (which paths, the C++
+``servicepaths.folder_and_name`` tells, for the gatherers' every path); the others go through the
 rules one by one (``path_resolution``), and so does every path on a file system that ignores letter
 case. A plan answers exactly as the rules do: its paths are built by the same normalisation, applied
 once to the folder with a stand-in name.
@@ -17,7 +18,6 @@ from __future__ import print_function
 import os
 
 from . import disk_view
-from . import file_patterns
 from . import path_text
 
 # A name in which normalisation changes nothing: what it does to the folder part of a path with this
@@ -26,21 +26,9 @@ _PROBE = "x"
 PLANNED_HERE = os.sep == "/" and not disk_view.CASE_BLIND
 
 
-def folder_and_name(raw):
-    """(the folder as written with its trailing '/', the name) of a path that a plan can answer;
-    None for one the rules must take alone."""
-    if "\\" in raw or "$" in raw or "%" in raw or raw[1:2] == ":" or raw.startswith("//") \
-            or raw.strip() != raw or file_patterns.may_hold_tokens(raw):
-        return None
-    cut = raw.rfind("/")
-    name = raw[cut + 1:]
-    if not name or name == "." or name == "..":
-        return None
-    return raw[:cut + 1], name
-
-
 class FolderPlan(object):
-    """Where the names written in one folder are found, in the rules' order."""
+    """Where the names written in one folder are found, in the rules' order. servicepaths reads it:
+    locate(plan, name) answers for one name, place_names for a list of paths."""
 
     __slots__ = ("as_written", "written_prefix", "places", "missing_prefix", "found")
 
@@ -50,19 +38,6 @@ class FolderPlan(object):
         self.places = places                  # [(names, path prefix, log key)]
         self.missing_prefix = missing_prefix
         self.found = found                    # the resolver's findings: log key -> [names]
-
-    def locate(self, name):
-        """(path, found): where the name is, else where it is reported missing."""
-        if self.as_written is not None and name in self.as_written:
-            return self.written_prefix + name, True
-        for names, prefix, key in self.places:
-            if name in names:
-                noted = self.found.get(key)
-                if noted is None:
-                    noted = self.found[key] = []
-                noted.append(name)
-                return prefix + name, True
-        return self.missing_prefix + name, False
 
 
 def _prefix(path):

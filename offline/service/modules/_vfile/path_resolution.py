@@ -28,6 +28,7 @@ from . import file_patterns
 from . import folder_plans
 from . import path_text
 from . import scene_queries
+import servicepaths
 import vout
 
 # The file rules tried first for each kind of file.
@@ -114,14 +115,11 @@ class Resolver(object):
         Most references name one file: no pattern is built for them."""
         if reference.tiling or reference.frame_mode:
             return None
-        planned = folder_plans.PLANNED_HERE and folder_plans.folder_and_name(reference.raw)
+        planned = servicepaths.folder_and_name(reference.raw)
         if planned:
-            key = (planned[0], reference.kind, reference.base_dir, type(reference.raw))
-            plan = self._plans.get(key, False)
-            if plan is False:
-                plan = self._plans[key] = folder_plans.build(self, planned[0], reference.kind, reference.base_dir)
+            plan = self.plan(planned[0], reference.kind, reference.base_dir)
             if plan is not None:
-                return plan.locate(planned[1])
+                return servicepaths.locate(plan, planned[1])
         expanded, windows, path = self._written(reference)
         if file_patterns.may_hold_tokens(path):
             return None
@@ -137,6 +135,18 @@ class Resolver(object):
                 self._note(_plain_with_case(rule, folded, found, name), disk_folder, path)
                 return found, True
         return self._missing_place(expanded, path_text.is_absolute(path), reference), False
+
+    def plan(self, folder, kind, holder):
+        """The folder plan (folder_plans) for the names written in a folder, as
+        servicepaths.folder_and_name cuts it, of a kind of file and the file that names them; None
+        when each of them goes through the rules alone. Built once per folder, kind, holder and
+        type of text."""
+        key = (folder, kind, holder, type(folder))
+        plan = self._plans.get(key, False)
+        if plan is False:
+            plan = self._plans[key] = (folder_plans.build(self, folder, kind, holder)
+                                       if folder_plans.PLANNED_HERE else None)
+        return plan
 
     def _places_on_disk(self, path, windows, reference):
         """Where the rules look for a path not found as written, in their order, each as (folder on

@@ -1,0 +1,51 @@
+#include "folder_plan.h"
+
+#include "python/objects.h"
+
+namespace servicepaths_python {
+
+using python::Ref;
+
+namespace {
+
+bool holds(const Ref& names, PyObject* name) { return python::requireStatus(PySequence_Contains(names.get(), name)) == 1; }
+
+}  // namespace
+
+FolderPlan::FolderPlan(PyObject* plan)
+    : writtenPrefix_(python::attribute(plan, "written_prefix")),
+      missingPrefix_(python::attribute(plan, "missing_prefix")),
+      found_(python::attribute(plan, "found")) {
+  if (!PyDict_Check(found_.get())) {
+    PyErr_SetString(PyExc_TypeError, "a folder plan's findings must be a dict");
+    throw python::Error();
+  }
+  Ref asWritten = python::attribute(plan, "as_written");
+  if (asWritten.get() != Py_None) asWritten_ = asWritten;
+  python::forEach(python::attribute(plan, "places").get(), [&](const Ref& place) {
+    places_.push_back(Place{python::itemAt(place.get(), 0), python::itemAt(place.get(), 1),
+                            python::itemAt(place.get(), 2), Ref()});
+  });
+}
+
+std::pair<Ref, bool> FolderPlan::locate(PyObject* name) {
+  if (asWritten_ && holds(asWritten_, name)) return {python::concatenate(writtenPrefix_.get(), name), true};
+  for (Place& place : places_) {
+    if (!holds(place.names, name)) continue;
+    if (!place.noted) {
+      // found.get(key), else a new list under the key; the rules add to the same lists
+      PyObject* noted = PyDict_GetItem(found_.get(), place.key.get());
+      if (noted != nullptr) {
+        place.noted = Ref::borrow(noted);
+      } else {
+        place.noted = python::newList();
+        python::requireStatus(PyObject_SetItem(found_.get(), place.key.get(), place.noted.get()));
+      }
+    }
+    python::append(place.noted.get(), name);
+    return {python::concatenate(place.prefix.get(), name), true};
+  }
+  return {python::concatenate(missingPrefix_.get(), name), false};
+}
+
+}  // namespace servicepaths_python

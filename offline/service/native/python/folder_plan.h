@@ -1,0 +1,32 @@
+// A folder plan of the service (folder_plans.FolderPlan) as C++ reads it: the places a name written
+// in one folder is looked for, in the rules' order, each a listing to ask.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "python/ref.h"
+
+namespace servicepaths_python {
+
+class FolderPlan {
+ public:
+  explicit FolderPlan(PyObject* plan);
+
+  // (the path where the name is, true), else (the path where it is reported missing, false). A
+  // name found in one of the project's places is noted, under that place's key, in the plan's
+  // findings for the log.
+  std::pair<python::Ref, bool> locate(PyObject* name);
+
+ private:
+  struct Place {
+    python::Ref names, prefix, key;
+    python::Ref noted;  // the findings' list for the key, once asked for
+  };
+
+  python::Ref asWritten_;  // empty when the folder as written is not a folder here
+  python::Ref writtenPrefix_, missingPrefix_, found_;
+  std::vector<Place> places_;
+};
+
+}  // namespace servicepaths_python

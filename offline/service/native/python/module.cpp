@@ -1,0 +1,119 @@
+// servicepaths: the render service's path steps that a big scene takes once per path, in C++
+// behind the service's own Python (vfile's gatherers and path rules).
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "folder_plan.h"
+#include "path_text.h"
+#include "python/compat.h"
+#include "python/module_entry.h"
+#include "python/objects.h"
+#include "servicepaths/planned_path.h"
+
+namespace {
+
+using python::Ref;
+using servicepaths_python::FolderPlan;
+using servicepaths_python::PathBytes;
+
+PyObject* folderAndName(PyObject*, PyObject* args) noexcept {
+  return python::entry([&]() -> Ref {
+    PyObject* path = nullptr;
+    if (!PyArg_ParseTuple(args, "O:folder_and_name", &path)) throw python::Error();
+    const std::optional<PathBytes> text = PathBytes::of(path);
+    const std::optional<std::size_t> end = text ? servicepaths::plannedFolderEnd(text->bytes()) : std::nullopt;
+    if (!end) return Ref::borrow(Py_None);
+    return python::tupleOf({text->cut(0, *end).get(), text->cut(*end, text->bytes().size()).get()});
+  });
+}
+
+PyObject* locate(PyObject*, PyObject* args) noexcept {
+  return python::entry([&]() -> Ref {
+    PyObject *plan = nullptr, *name = nullptr;
+    if (!PyArg_ParseTuple(args, "OO:locate", &plan, &name)) throw python::Error();
+    auto [path, found] = FolderPlan(plan).locate(name);
+    return python::tupleOf({path.get(), python::boolean(found).get()});
+  });
+}
+
+void addTo(PyObject* set, const Ref& item) {
+  if (!PyAnySet_Check(set)) {
+    PyErr_SetString(PyExc_TypeError, "place_names adds to sets");
+    throw python::Error();
+  }
+  python::requireStatus(PySet_Add(set, item.get()));
+}
+
+// The plans of the folders one call meets, each asked of plan_of once: a folder's text and its kind
+// (Unicode or bytes) -> the plan, or nothing where its names go through the rules.
+class Plans {
+ public:
+  explicit Plans(PyObject* planOf) : planOf_(planOf) {}
+
+  FolderPlan* of(const PathBytes& path, std::size_t folderEnd) {
+    std::string key(path.bytes().substr(0, folderEnd));
+    key.push_back(path.unicode() ? 'u' : 'b');
+    auto known = plans_.find(key);
+    if (known == plans_.end()) {
+      const Ref plan = python::callWithOne(planOf_, path.cut(0, folderEnd).get());
+      std::optional<FolderPlan> read;
+      if (plan.get() != Py_None) read.emplace(plan.get());
+      known = plans_.emplace(std::move(key), std::move(read)).first;
+    }
+    return known->second ? &*known->second : nullptr;
+  }
+
+ private:
+  PyObject* planOf_;
+  std::unordered_map<std::string, std::optional<FolderPlan>> plans_;
+};
+
+PyObject* placeNames(PyObject*, PyObject* args) noexcept {
+  return python::entry([&]() -> Ref {
+    PyObject *items = nullptr, *planOf = nullptr, *other = nullptr, *exists = nullptr, *files = nullptr,
+             *missing = nullptr;
+    if (!PyArg_ParseTuple(args, "OOOOOO:place_names", &items, &planOf, &other, &exists, &files, &missing))
+      throw python::Error();
+    Plans plans(planOf);
+    python::forEach(items, [&](const Ref& item) {
+      const std::optional<PathBytes> text = PathBytes::of(item.get());
+      const std::optional<std::size_t> end = text ? servicepaths::plannedFolderEnd(text->bytes()) : std::nullopt;
+      FolderPlan* plan = end ? plans.of(*text, *end) : nullptr;
+      if (plan == nullptr) {
+        python::callWithOne(other, item.get());
+        return;
+      }
+      auto [path, found] = plan->locate(text->cut(*end, text->bytes().size()).get());
+      addTo(found || python::isTrue(python::callWithOne(exists, path.get()).get()) ? files : missing, path);
+    });
+    return Ref::borrow(Py_None);
+  });
+}
+
+PyMethodDef moduleFunctions[] = {
+    {"folder_and_name", folderAndName, METH_VARARGS,
+     "folder_and_name(path) -> (the folder as written with its trailing '/', the name) of a path that a folder "
+     "plan can answer; None for one the rules must take alone."},
+    {"locate", locate, METH_VARARGS,
+     "locate(plan, name) -> (path, found): where a folder plan finds the name, else where it is reported missing."},
+    {"place_names", placeNames, METH_VARARGS,
+     "place_names(items, plan_of, other, exists, files, missing): each item that is a path a plan can answer is "
+     "located with plan_of(its folder) and added to files, or to missing unless exists(path); every other item, "
+     "and each whose plan is None, is handed to other(item), in the items' order."},
+    {nullptr, nullptr, 0, nullptr}};
+
+Ref loadModule() {
+  return python::createModule("servicepaths", moduleFunctions,
+                              "The service's path steps taken once per path of a scene, in C++.");
+}
+
+}  // namespace
+
+#ifdef VANALYZER_PYTHON2
+extern "C" PYTHON_MODULE_EXPORT void initservicepaths(void);
+PyMODINIT_FUNC initservicepaths(void) { python::initialiseModule(loadModule); }
+#else
+extern "C" PYTHON_MODULE_EXPORT PyObject* PyInit_servicepaths(void);
+PyMODINIT_FUNC PyInit_servicepaths(void) { return python::initialiseModule(loadModule); }
+#endif
