@@ -50,8 +50,14 @@ class AttributeBatchTest(unittest.TestCase):
             (("noSuchAttribute",), "default", ["default", "default", "default", "default"]),
             (("frameExtension",), -1, [1, 12, 1, -1]),
         ]
+        # each group alone, and all at once: a node found for one group answers the next ones
         for names, default, expected in cases:
-            self.assertEqual(cmds._attribute_values(nodes, names, default), expected, names)
+            self.assertEqual(cmds._attribute_values(nodes, [(names, default)]), [expected], names)
+        self.assertEqual(cmds._attribute_values(nodes, [case[:2] for case in cases]), [case[2] for case in cases])
+        self.assertEqual(cmds._attribute_values(nodes, []), [])
+        self.assertEqual(cmds._attribute_values([], [(("ftn",), None)]), [[]])
+        for groups in ([("ftn",)], [(("ftn",), None, 1)], None):
+            self.assertRaises(TypeError, cmds._attribute_values, nodes, groups)
 
     def test_nodes_of_mixed_types_and_added_attributes_answer_as_get_attr(self):
         folder = tempfile.mkdtemp(prefix="attribute-batch-")
@@ -77,9 +83,11 @@ createNode file -n "fileC";
 // End of mixed.ma
 ''')
         cmds.file(scene, open=True, force=True)
-        nodes = ["fileA", "fileB", "grp", "grp|leaf", "leaf", "fileC", "other|leaf", "fileA.ftn", ""]
-        for names, default in ((("notePath",), "none"), (("level",), "none"), (("translateX", "ftn"), "none"),
-                               (("notePath", "fileTextureName"), None), (("ftn", "tx"), -1)):
+        nodes = ["fileA", "fileB", "grp", "grp|leaf", "leaf", "fileC", "other|leaf", "fileA.ftn", "", 5]
+        groups = ((("notePath",), "none"), (("level",), "none"), (("translateX", "ftn"), "none"),
+                  (("notePath", "fileTextureName"), None), (("ftn", "tx"), -1))
+        columns = []
+        for names, default in groups:
             expected = []
             for node in nodes:
                 for name in names:
@@ -90,9 +98,10 @@ createNode file -n "fileC";
                         continue
                 else:
                     expected.append(default)
-            self.assertEqual(cmds._attribute_values(nodes, names, default), expected, names)
-        self.assertEqual(cmds._attribute_values(nodes[:4], ("notePath", "ftn"), None),
-                         ["a.png", "fileB.png", None, "leaf.png"])
+            columns.append(expected)
+        self.assertEqual(cmds._attribute_values(nodes, groups), columns)
+        self.assertEqual(cmds._attribute_values(nodes[:4], [(("notePath", "ftn"), None)]),
+                         [["a.png", "fileB.png", None, "leaf.png"]])
 
     def test_gatherers_read_the_same_references_in_one_call_as_node_by_node(self):
         tables = (asset_gatherers.GENERAL_NODES + asset_gatherers.ARNOLD_NODES + asset_gatherers.REDSHIFT_NODES +

@@ -67,14 +67,15 @@ class VoutTest(unittest.TestCase):
         # killed right after, as the analyzer ends it
         script = ("# -*- coding: utf-8 -*-\nimport os, signal, sys; sys.path.insert(0, %r); import vout\n"
                   "vout.RecordAssets('/a/b.png'); vout.RecordAssets(u'/a/\\u00e9.png')\n"
-                  "vout.RecordMissing('/gone.png')\n"
+                  "vout.RecordMissing('/gone.png'); vout.RecordMissingFiles(['/x.png', u'/\\u4e2d.png'])\n"
+                  "vout.RecordMissingFiles([])\n"
                   "sys.stdout.write(open(os.environ['VANALYZER_MISSING']).read()); sys.stdout.flush()\n"
                   "vout.OutResult('{}'); os.kill(os.getpid(), signal.SIGKILL)\n") % MODULES
         child = subprocess.Popen([sys.executable, "-c", script], stdout=subprocess.PIPE)
         missing_while_running = child.communicate()[0].decode("utf-8")
-        self.assertEqual(missing_while_running, u"/gone.png\n")
+        self.assertEqual(missing_while_running, u"/gone.png\n/x.png\n/\u4e2d.png\n")
         self.assertEqual(self.read("assets.txt"), u"/a/b.png\n/a/\u00e9.png\n")
-        self.assertEqual(self.read("missing.txt"), u"/gone.png\n")
+        self.assertEqual(self.read("missing.txt"), missing_while_running)
 
     def test_result_replaces_whole_and_leaves_no_temporary(self):
         vout.OutResult('{"status": 1}')

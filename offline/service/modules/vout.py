@@ -68,9 +68,15 @@ def _append_handle(path):
 
 
 def _append_line(path, text):
+    _append_lines(path, [text])
+
+
+def _append_lines(path, texts):
+    """The lines on disk at once: a run that ends early keeps every line written before."""
     with _lock:
         handle = _append_handle(path)
-        handle.write(text + u"\n")
+        for text in texts:
+            handle.write(text + u"\n")
         handle.flush()
 
 
@@ -138,9 +144,14 @@ def RecordAssets(path):
 
 def RecordMissing(path):
     """Append one missing file to the missing-file manifest, when one is asked for."""
+    RecordMissingFiles([path])
+
+
+def RecordMissingFiles(paths):
+    """RecordMissing for each of many files, written at once."""
     target = os.environ.get("VANALYZER_MISSING")
     if target:
-        _append_line(target, _as_text(path))
+        _append_lines(target, [_as_text(path) for path in paths])
 
 
 def _fsync_folder(folder):

@@ -1,6 +1,6 @@
-// scenegraph.Graph.attribute_values: for each node, get_attr of the first of several attribute names
-// that answers, else a default. What a gatherer asks of every node of a type, in one call instead of
-// one call per node and name.
+// scenegraph.Graph.attribute_values: for each group of attribute names and each node, get_attr of the
+// first of the names that answers, else the group's default. What a gatherer asks of every node of a
+// type, in one call instead of one call per node, group and name.
 #include "attribute_batch.h"
 
 #include <new>
@@ -68,12 +68,11 @@ class TypeNames {
   scenegraph::AttributeName own_;
 };
 
-// get_attr of the first of the names that the node answers. The node is looked up once for all the
-// names; a text that names no one node, or a plug that get_attr would split elsewhere than between
-// the node and the name, takes get_attr's own way.
-std::optional<Ref> firstAnswer(const Graph& graph, const std::string& node, const std::vector<std::string>& attributes,
-                               TypeNames& names, std::string& plug) {
-  const scenegraph::Found found = graph.find(node);
+// get_attr of the first of the names that the node answers, the node found once for all the names
+// (and all the groups) asked of it. A text that names no one node, or a plug that get_attr would
+// split elsewhere than between the node and the name, takes get_attr's own way.
+std::optional<Ref> firstAnswer(const Graph& graph, const std::string& node, const scenegraph::Found& found,
+                               const std::vector<std::string>& attributes, TypeNames& names, std::string& plug) {
   const bool one_node = !found.ambiguous && found.node != scenegraph::kNoNode;
   for (std::size_t i = 0; i < attributes.size(); ++i) {
     plug.assign(node).append(1, '.').append(attributes[i]);
@@ -89,28 +88,46 @@ std::optional<Ref> firstAnswer(const Graph& graph, const std::string& node, cons
   return std::nullopt;
 }
 
+// One group of names asked of every node: its names, its default and its column of answers.
+struct Group {
+  std::vector<std::string> attributes;
+  Ref fallback;
+  Ref column;
+};
+
 }  // namespace
 
 PyObject* attributeValues(PyObject* self, PyObject* args) noexcept {
   return withGraph(self, [&](Graph& graph) {
     PyObject* nodes = nullptr;
-    PyObject* names = nullptr;
-    PyObject* fallback = Py_None;
-    if (!PyArg_ParseTuple(args, "OO|O:attribute_values", &nodes, &names, &fallback)) throw python::Error();
-    const std::vector<std::string> attributes = textsArgument(names, "attribute name").value_or(
-        std::vector<std::string>());
-    TypeNames resolved(attributes);
-    Ref values = python::newList();
+    PyObject* groupsArgument = nullptr;
+    if (!PyArg_ParseTuple(args, "OO:attribute_values", &nodes, &groupsArgument)) throw python::Error();
+    std::vector<Group> groups;
+    python::forEach(groupsArgument, [&](const Ref& group) {
+      PyObject* names = nullptr;
+      PyObject* fallback = nullptr;
+      if (!PyArg_ParseTuple(group.get(), "OO:attribute_values group", &names, &fallback)) throw python::Error();
+      groups.push_back(Group{textsArgument(names, "attribute name").value_or(std::vector<std::string>()),
+                             Ref::borrow(fallback), python::newList()});
+    });
+    std::vector<TypeNames> resolved;  // made once the groups are in place: each refers to its group's names
+    resolved.reserve(groups.size());
+    for (const Group& group : groups) resolved.emplace_back(group.attributes);
     std::string plug;
     python::forEach(nodes, [&](const Ref& node) {
-      std::optional<Ref> value;
       std::optional<std::string> name;
       // a node that is no text names nothing: get_attr raises for each of its plugs
       python::guard([&] { name = textArgument(node.get(), "node"); }, [](const python::CaughtError&) {});
-      if (name) value = firstAnswer(graph, *name, attributes, resolved, plug);
-      python::append(values.get(), value ? value->get() : fallback);
+      const scenegraph::Found found = name ? graph.find(*name) : scenegraph::Found{};
+      for (std::size_t g = 0; g < groups.size(); ++g) {
+        std::optional<Ref> value;
+        if (name) value = firstAnswer(graph, *name, found, groups[g].attributes, resolved[g], plug);
+        python::append(groups[g].column.get(), value ? value->get() : groups[g].fallback.get());
+      }
     });
-    return values;
+    Ref columns = python::newList();
+    for (const Group& group : groups) python::append(columns.get(), group.column.get());
+    return columns;
   });
 }
 

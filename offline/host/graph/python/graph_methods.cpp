@@ -43,8 +43,8 @@ PyMethodDef methods[] = {
     {"get_attr", getAttr, METH_VARARGS, "get_attr(plug) -> the value, or Maya's default."},
     {"value", value, METH_VARARGS, "value(node_id, attr) -> get_attr of the node's attribute."},
     {"attribute_values", attributeValues, METH_VARARGS,
-     "attribute_values(nodes, names, default=None) -> [value]: for each node, get_attr of the first of the attribute "
-     "names that answers, else default."},
+     "attribute_values(nodes, [(names, default)]) -> [[value]]: for each group and each node, get_attr of the first "
+     "of the group's attribute names that answers, else the group's default."},
     {"multi_indices", multiIndices, METH_VARARGS, "multi_indices(plug) -> [index] holding a value or a connection."},
     {"attribute_exists", attributeExists, METH_VARARGS, "attribute_exists(node, attr) -> bool."},
     {"object_exists", objectExists, METH_VARARGS, "object_exists(name) -> bool: a node, or node.attr."},

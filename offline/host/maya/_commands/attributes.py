@@ -15,11 +15,11 @@ def getAttr(plug, **kwargs):
     return graph.get_attr(native(plug))
 
 
-def attribute_values(nodes, names, default=None):
-    """[value] of each node: getAttr of the first of the attribute names that it answers, else default.
-    What a gatherer would ask node by node, in one call (no Maya has this). The graph takes 2.7's
-    unicode as it takes str."""
-    return open_scene.require().graph.attribute_values(nodes, names, default)
+def attribute_values(nodes, groups):
+    """[[value of each node] for each (names, default) group]: getAttr of the first of the group's
+    attribute names that the node answers, else the group's default. What a gatherer would ask node
+    by node, in one call (no Maya has this). The graph takes 2.7's unicode as it takes str."""
+    return open_scene.require().graph.attribute_values(nodes, groups)
 
 
 def attributeQuery(attr, **kwargs):

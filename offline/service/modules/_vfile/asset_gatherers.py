@@ -215,8 +215,7 @@ class _Gathering(object):
         group = self.group
         if self.resolver is not None:
             self.resolver.log_findings()
-        for path in group.missingFiles:
-            vout.RecordMissing(path)
+        vout.RecordMissingFiles(group.missingFiles)
         vout.Info("%s: %d files, %d missing." % (label, len(group.files), len(group.missingFiles)))
         return group
 

@@ -51,15 +51,16 @@ def _text_values(values):
     return texts
 
 
-def _attribute_getter(host, nodes):
-    """values(names, default) -> [the first of the names each node answers, else default]: in one
-    call where the host answers for many nodes at once (the offline host), else node by node."""
+def _attribute_columns(host, nodes, groups):
+    """[[for each node, the first of the group's attribute names it answers, else the group's default]
+    for each (names, default) group]: in one call where the host answers for many nodes at once (the
+    offline host), else node by node."""
     batch = getattr(host, "_attribute_values", None)
     if batch is not None:
-        return lambda names, default=None: batch(nodes, names, default)
+        return batch(nodes, groups)
     get_attr = host.getAttr
-
-    def values(names, default=None):
+    columns = []
+    for names, default in groups:
         answers = []
         for node in nodes:
             for name in names:
@@ -70,8 +71,8 @@ def _attribute_getter(host, nodes):
                     continue
             else:
                 answers.append(default)
-        return answers
-    return values
+        columns.append(answers)
+    return columns
 
 
 def node_references(node_type, attribute_groups, kind, frame_attrs=None, tiling=False):
@@ -99,10 +100,15 @@ def node_reference_slices(node_type, attribute_groups, kind, frame_attrs=None, t
 
 
 def _slice_references(host, nodes, attribute_groups, kind, frame_attrs, tiling):
-    values = _attribute_getter(host, nodes)
-    uses = values(frame_attrs[0], False) if frame_attrs else None
-    modes = values(("uvTilingMode", "uvt"), 0) if tiling else None
-    texts = [values(names) for names in attribute_groups]
+    groups = [(names, None) for names in attribute_groups]
+    if frame_attrs:
+        groups.append((frame_attrs[0], False))
+    if tiling:
+        groups.append((("uvTilingMode", "uvt"), 0))
+    columns = _attribute_columns(host, nodes, groups)
+    texts = columns[:len(attribute_groups)]
+    uses = columns[len(attribute_groups)] if frame_attrs else None
+    modes = columns[-1] if tiling else None
     references = []
     for index, node in enumerate(nodes):
         frame_mode = bool(uses[index]) if uses else False
