@@ -79,9 +79,9 @@ def format_summary(result, missing, references=None, accounted=None):
         files = sorted(result.get("files") or [])
         size = accounted[1] if accounted and accounted[0] == len(files) else sum(_size(f) for f in files)
         out.append("Files (%d, %s)" % (len(files), human_size(size)))
-        out.extend("  " + path for path in files)
+        out.extend(_indented(files))
         out.append("Missing files (%d)" % len(missing))
-        out.extend("  " + path for path in missing)
+        out.extend(_indented(missing))
     messages = result.get("msg") or []
     out.append("Messages (%d)" % len(messages))
     for message in messages:
@@ -92,6 +92,11 @@ def format_summary(result, missing, references=None, accounted=None):
             out.append(lead + lines[0])
             out.extend(" " * (len(lead) + 2) + line for line in lines[1:])
     return "\n".join(out)
+
+
+def _indented(paths):
+    """The paths as lines under their heading: one text for a long list, not a line object each."""
+    return ["  " + "\n  ".join(paths)] if paths else []
 
 
 def format_findings(rec):
