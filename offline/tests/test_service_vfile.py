@@ -185,6 +185,20 @@ class FileTextureTest(ServiceTest):
                          ["proj/scenes/props.ma", "proj/cache/alembic/cloth.abc", "proj/sound/a.wav"],
                          ["elsewhere/rig.mb", "proj/cache/gone.abc"])
 
+    def test_a_value_that_is_no_text_names_no_file(self):
+        # a broken or hostile scene: numbers where paths belong, beside good paths
+        self.touch("proj/sourceimages/a.png")
+        self.scene.node("number", "file", ftn=5)
+        self.scene.node("good", "file", ftn="a.png")
+        self.scene.node("mixed", "AlembicNode", fn=["b.abc", 2.5, ""])
+        self.scene.node("flag", "file", ftn=True, uvt=3)
+        self.assertGroup(self.gather(), ["proj/sourceimages/a.png"], ["proj/b.abc"])
+        with open(self.p("log.txt")) as handle:
+            warned = [line.rstrip("\n").split("] ", 1)[1] for line in handle if "names no file" in line]
+        self.assertEqual(warned, ["number names no file: its file attribute holds 5, not a path.",
+                                  "flag names no file: its file attribute holds True, not a path.",
+                                  "mixed names no file: its file attribute holds 2.5, not a path."])
+
     def test_missing_files_are_recorded_when_asked(self):
         os.environ["VANALYZER_MISSING"] = self.p("missing.txt")
         self.scene.node("a", "file", ftn="a.png")

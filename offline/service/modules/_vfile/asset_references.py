@@ -3,6 +3,7 @@
 from __future__ import print_function
 
 from . import scene_queries
+import vout
 
 _NODES_ASKED_AT_ONCE = 5000
 
@@ -40,14 +41,21 @@ class ReferenceSlice(object):
         return [item if isinstance(item, Reference) else Reference(item, kind) for item in self.items]
 
 
-def _text_values(values):
-    """The non-empty text values of a node's file attributes, from their answers."""
+_TEXT_TYPES = (type(u""), type(""))  # 2.7: unicode and str; 3.x: str
+
+
+def _text_values(node, values):
+    """The non-empty texts of a node's file attributes, from their answers. An answer that is no
+    text (a number that a broken or hostile scene sets) names no file, as in Maya, which refuses
+    such a value when it opens the scene: it is logged and left out."""
     texts = []
     for value in values:
-        if isinstance(value, (list, tuple)):
-            texts.extend(item for item in value if item)
-        elif value:
-            texts.append(value)
+        for item in (value if isinstance(value, (list, tuple)) else (value,)):
+            if isinstance(item, _TEXT_TYPES):
+                if item:
+                    texts.append(item)
+            elif item is not None:
+                vout.Warring("%s names no file: its file attribute holds %r, not a path." % (node, item))
     return texts
 
 
@@ -109,13 +117,13 @@ def _slice_references(host, nodes, attribute_groups, kind, frame_attrs, tiling):
     texts = columns[:len(attribute_groups)]
     uses = columns[len(attribute_groups)] if frame_attrs else None
     modes = columns[-1] if tiling else None
-    references = []
+    items = []
     for index, node in enumerate(nodes):
         frame_mode = bool(uses[index]) if uses else False
         mode = (modes[index] or 0) if modes else 0
         if not frame_mode and not mode:
             # most nodes: one file each, neither tiles nor frames to ask about
-            references.extend(_text_values([group[index] for group in texts]))
+            items.extend(_text_values(node, [group[index] for group in texts]))
             continue
         named_frame = None
         if frame_mode and frame_attrs[1]:
@@ -126,9 +134,9 @@ def _slice_references(host, nodes, attribute_groups, kind, frame_attrs, tiling):
             if isinstance(value, (int, float)):
                 named_frame = int(round(value + (offset or 0)))
         explicit = _explicit_tiles(node, host) if mode == 4 else ()
-        for raw in _text_values([group[index] for group in texts]):
-            references.append(Reference(raw, kind, mode, frame_mode, named_frame, explicit))
-    return ReferenceSlice(kind, references)
+        for raw in _text_values(node, [group[index] for group in texts]):
+            items.append(Reference(raw, kind, mode, frame_mode, named_frame, explicit))
+    return ReferenceSlice(kind, items)
 
 
 def _explicit_tiles(node, host):
