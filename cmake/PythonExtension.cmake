@@ -40,7 +40,8 @@ function(vanalyzer_target_defaults target)
   endif()
 endfunction()
 
-# vanalyzer_add_extension(<prefix> MODULE <name> SOURCES <files...> [LIBRARIES <libs...>])
+# vanalyzer_add_extension(<prefix> MODULE <name> SOURCES <files...> [LIBRARIES <libs...>]), each line
+# with the Python reference layer (vanalyzer_python_layer) compiled in
 function(vanalyzer_add_extension prefix)
   cmake_parse_arguments(EXT "" "MODULE" "SOURCES;LIBRARIES" ${ARGN})
   foreach(line abi3 py27)
@@ -52,6 +53,7 @@ function(vanalyzer_add_extension prefix)
     endif()
     add_dependencies(python_extensions_${line} ${target})
     vanalyzer_target_defaults(${target})
+    vanalyzer_python_layer(${target})
     target_link_libraries(${target} PRIVATE ${EXT_LIBRARIES})
     set_target_properties(${target} PROPERTIES
       PREFIX "" OUTPUT_NAME "${EXT_MODULE}"

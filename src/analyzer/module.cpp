@@ -52,10 +52,4 @@ python::Ref loadModule() {
 }  // namespace
 }  // namespace vanalyzer
 
-#ifdef VANALYZER_PYTHON2
-extern "C" PYTHON_MODULE_EXPORT void initvanalyzer(void);
-PyMODINIT_FUNC initvanalyzer(void) { python::initialiseModule(vanalyzer::loadModule); }
-#else
-extern "C" PYTHON_MODULE_EXPORT PyObject* PyInit_vanalyzer(void);
-PyMODINIT_FUNC PyInit_vanalyzer(void) { return python::initialiseModule(vanalyzer::loadModule); }
-#endif
+PYTHON_MODULE_ENTRY(vanalyzer, vanalyzer::loadModule)

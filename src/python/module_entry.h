@@ -30,3 +30,15 @@ PyObject* initialiseModule(Load&& load) noexcept {
 #endif
 
 }  // namespace python
+
+// The module's one exported entry, named as each line's import looks for it: init<name> on 2.7,
+// PyInit_<name> on 3.x. `load` returns the new module.
+#ifdef VANALYZER_PYTHON2
+#define PYTHON_MODULE_ENTRY(name, load)              \
+  extern "C" PYTHON_MODULE_EXPORT void init##name(void); \
+  PyMODINIT_FUNC init##name(void) { python::initialiseModule(load); }
+#else
+#define PYTHON_MODULE_ENTRY(name, load)                   \
+  extern "C" PYTHON_MODULE_EXPORT PyObject* PyInit_##name(void); \
+  PyMODINIT_FUNC PyInit_##name(void) { return python::initialiseModule(load); }
+#endif

@@ -275,10 +275,4 @@ Ref loadModule() {
 
 }  // namespace
 
-#ifdef VANALYZER_PYTHON2
-extern "C" PYTHON_MODULE_EXPORT void initmayascene(void);
-PyMODINIT_FUNC initmayascene(void) { python::initialiseModule(loadModule); }
-#else
-extern "C" PYTHON_MODULE_EXPORT PyObject* PyInit_mayascene(void);
-PyMODINIT_FUNC PyInit_mayascene(void) { return python::initialiseModule(loadModule); }
-#endif
+PYTHON_MODULE_ENTRY(mayascene, loadModule)

@@ -44,10 +44,4 @@ Ref loadModule() {
 
 }  // namespace
 
-#ifdef VANALYZER_PYTHON2
-extern "C" PYTHON_MODULE_EXPORT void initscenegraph(void);
-PyMODINIT_FUNC initscenegraph(void) { python::initialiseModule(loadModule); }
-#else
-extern "C" PYTHON_MODULE_EXPORT PyObject* PyInit_scenegraph(void);
-PyMODINIT_FUNC PyInit_scenegraph(void) { return python::initialiseModule(loadModule); }
-#endif
+PYTHON_MODULE_ENTRY(scenegraph, loadModule)

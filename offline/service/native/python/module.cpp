@@ -110,10 +110,4 @@ Ref loadModule() {
 
 }  // namespace
 
-#ifdef VANALYZER_PYTHON2
-extern "C" PYTHON_MODULE_EXPORT void initservicepaths(void);
-PyMODINIT_FUNC initservicepaths(void) { python::initialiseModule(loadModule); }
-#else
-extern "C" PYTHON_MODULE_EXPORT PyObject* PyInit_servicepaths(void);
-PyMODINIT_FUNC PyInit_servicepaths(void) { return python::initialiseModule(loadModule); }
-#endif
+PYTHON_MODULE_ENTRY(servicepaths, loadModule)
