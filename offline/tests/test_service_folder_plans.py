@@ -69,6 +69,9 @@ class FolderPlanTest(ServiceTest):
         self.unlistable(self.p("locked"))  # its names are asked of the system one by one
         rules = self.gathered(written, planned=False)
         self.assertEqual(self.gathered(written, planned=True), rules)
+        vfile.maxPoolSize, vfile.mulitThreads = 4, 1  # on a thread pool too
+        self.assertEqual(self.gathered(written, planned=True), rules)
+        vfile.maxPoolSize, vfile.mulitThreads = 1, 0
         self.assertTrue({self.p(path) for path in ("proj/sourceimages/tex/d.png", "proj/ass/tex/d.png",
                                                    "locked/i.png")} <= set(rules[0]))
         self.assertTrue({self.p("proj/gone.png"), self.p("proj/ass/tex/gone.png")} <= set(rules[1]))

@@ -163,18 +163,23 @@ class _Gathering(object):
         return self._frames
 
     def add(self, references):
-        settings, group = self.settings, self.group
-        if _pooled(settings):
-            patterns = [self.rules().resolve(reference, self._frames_for(reference)) for reference in references]
-            if patterns:
-                view = self.resolver.view
-                for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all, view), patterns,
-                                 settings):
-                    group.add(part)
-            return group
+        if _pooled(self.settings):
+            self._expand_pooled([self._resolved(reference) for reference in references])
+            return self.group
         for reference in references:
             self._add_one(reference)
-        return group
+        return self.group
+
+    def _resolved(self, reference):
+        return self.rules().resolve(reference, self._frames_for(reference))
+
+    def _expand_pooled(self, patterns):
+        """The patterns expanded on a thread pool; they were resolved in order, as the log keeps it."""
+        if patterns:
+            settings, group, view = self.settings, self.group, self.resolver.view
+            for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all, view), patterns,
+                             settings):
+                group.add(part)
 
     def _add_one(self, reference):
         resolver, group = self.rules(), self.group
@@ -190,25 +195,25 @@ class _Gathering(object):
             file_patterns.expand(pattern, self.settings.seek_all, resolver.view, group)
 
     def add_slices(self, slices):
-        """add for references that come a slice at a time (asset_references.ReferenceSlice); on a
-        thread pool all of them still go to one pool."""
-        if _pooled(self.settings):
-            return self.add([reference for part in slices for reference in part.references()])
+        """add for references that come a slice at a time (asset_references.ReferenceSlice), in the
+        slices' order (the log's findings keep it); on a thread pool, the patterns of all the slices
+        go to one pool."""
+        pooled = [] if _pooled(self.settings) else None
+        add = self._add_one if pooled is None else lambda reference: pooled.append(self._resolved(reference))
         for part in slices:
             if part.items:
-                self._place(part)
+                self._place(part, add)
+        if pooled:
+            self._expand_pooled(pooled)
         return self.group
 
-    def _place(self, part):
-        """A slice's paths that name one file each in a planned folder are placed in C++, the others
-        through add, all in the slice's order (the log's findings keep it)."""
+    def _place(self, part, add):
+        """A slice's paths that name one file each in a planned folder are placed in C++; add takes
+        every other reference, as it comes."""
         resolver, group, kind = self.rules(), self.group, part.kind
         Reference = asset_references.Reference
-
-        def other(item):
-            self._add_one(item if isinstance(item, Reference) else Reference(item, kind))
-
-        servicepaths.place_names(part.items, lambda folder: resolver.plan(folder, kind, None), other,
+        servicepaths.place_names(part.items, lambda folder: resolver.plan(folder, kind, None),
+                                 lambda item: add(item if isinstance(item, Reference) else Reference(item, kind)),
                                  resolver.view.exists, group.files, group.missingFiles)
 
     def finish(self, label):
