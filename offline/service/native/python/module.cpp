@@ -2,6 +2,7 @@
 // behind the service's own Python (vfile's gatherers and path rules).
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "folder_plan.h"
@@ -52,8 +53,14 @@ class Plans {
   explicit Plans(PyObject* planOf) : planOf_(planOf) {}
 
   FolderPlan* of(const PathBytes& path, std::size_t folderEnd) {
-    std::string key(path.bytes().substr(0, folderEnd));
-    key.push_back(path.unicode() ? 'u' : 'b');
+    const std::string_view folder = path.bytes().substr(0, folderEnd);
+    const char kind = path.unicode() ? 'u' : 'b';
+    // paths come folder by folder: most ask for the plan the path before them asked for
+    if (last_ != nullptr && last_->first.size() == folder.size() + 1 && last_->first.back() == kind &&
+        last_->first.compare(0, folder.size(), folder) == 0)
+      return planIn(*last_);
+    std::string key(folder);
+    key.push_back(kind);
     auto known = plans_.find(key);
     if (known == plans_.end()) {
       const Ref plan = python::callWithOne(planOf_, path.cut(0, folderEnd).get());
@@ -61,12 +68,18 @@ class Plans {
       if (plan.get() != Py_None) read.emplace(plan.get());
       known = plans_.emplace(std::move(key), std::move(read)).first;
     }
-    return known->second ? &*known->second : nullptr;
+    last_ = &*known;  // an element stays where it is when the map grows
+    return planIn(*last_);
   }
 
  private:
+  using Known = std::unordered_map<std::string, std::optional<FolderPlan>>;
+
+  static FolderPlan* planIn(Known::value_type& known) { return known.second ? &*known.second : nullptr; }
+
   PyObject* planOf_;
-  std::unordered_map<std::string, std::optional<FolderPlan>> plans_;
+  Known plans_;
+  Known::value_type* last_ = nullptr;
 };
 
 PyObject* placeNames(PyObject*, PyObject* args) noexcept {
