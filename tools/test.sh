@@ -122,7 +122,7 @@ for python in "$python27" "$python311"; do
     "$python" -m unittest discover -s tests/behaviour -t tests/behaviour
 done
 
-step "reference-leak check (python3.11-dbg: 3000 analyses, 3000 scene loads, 3000 scene graphs)" env VANALYZER_BINARY_DIR="$repo/build/refdebug" \
+step "reference-leak check (python3.11-dbg: 3000 analyses, scene loads, scene graphs and service path runs)" env VANALYZER_BINARY_DIR="$repo/build/refdebug" \
   python3.11-dbg tests/leak/leak_check.py 3000
 
 if [ -x offline/reader/fuzz/run.sh ]; then

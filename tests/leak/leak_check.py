@@ -149,7 +149,8 @@ def main():
             assert graph.get_attr("persp.translate") and graph.multi_indices("extra:renderLayerManager.rlmi")
             assert graph.value(graph.find("set:chair:file3"), "ftn") and graph.nodes(types="file")
             # many nodes in one call: answers, a node the graph lacks, a node that is no text
-            assert graph.attribute_values(["shotTex", "set:chair:file3", "none", 3], ["uvt", "ftn"], "")[:2]
+            assert graph.attribute_values(["shotTex", "set:chair:file3", "none", 3],
+                                          [(["uvt", "ftn"], ""), (["ftn"], None), ([], 0)])[1][:2]
             for failing in (lambda: graph.get_attr("groundShape.v"), lambda: graph.node_type("none"),
                             lambda: graph.add_file(truncated)):
                 try:
@@ -157,14 +158,40 @@ def main():
                 except ValueError:
                     pass
 
+        import servicepaths
+        found = {}
+        # what a folder plan of the offline service holds (the test doubles stand in for that service)
+        plan = types.SimpleNamespace(as_written=set(["a.png"]), written_prefix="/here/",
+                                     places=[(set(["b.png"]), "/there/", ("rule",))], missing_prefix="/here/",
+                                     found=found)
+
+        def service_paths():
+            files, missing = set(), set()
+            paths = ["/w/a.png", "/w/b.png", "/w/c.png", "/v/a.png", "/w/<UDIM>.png", 7, u"caf\u00e9/a.png",
+                     "/w/\udc80.png"]
+            servicepaths.place_names(paths, lambda folder: None if folder == "/v/" else plan, lambda item: None,
+                                     lambda path: path.endswith("c.png"), files, missing)
+            assert files and servicepaths.locate(plan, "b.png")[1] and servicepaths.folder_and_name("/w/a.png")
+            found.clear()
+            absent = lambda path: False  # noqa: E731
+            for failing in (lambda: servicepaths.place_names(paths, lambda folder: plan, len, absent, files, []),
+                            lambda: servicepaths.place_names(paths, lambda folder: 1, len, bool, files, missing),
+                            lambda: servicepaths.locate(None, "a.png")):
+                try:
+                    failing()
+                except (TypeError, AttributeError):
+                    pass
+
         sys.stdout = Discard()
         analyses = growth_over(iterations, analyse)
         loads = growth_over(iterations, load_scenes)
         graphs = growth_over(iterations, graph_queries)
+        placed = growth_over(iterations, service_paths)
         sys.stdout = sys.__stdout__
         passed = report("analyses", iterations, analyses)
         passed = report("scene loads (a whole and a truncated .ma and .mb)", iterations, loads) and passed
         passed = report("scene graphs (four files, every query, the errors)", iterations, graphs) and passed
+        passed = report("service paths (placed, located, the errors)", iterations, placed) and passed
         return 0 if passed else 1
     finally:
         shutil.rmtree(folder, ignore_errors=True)
