@@ -86,20 +86,9 @@ createNode file -n "fileC";
         nodes = ["fileA", "fileB", "grp", "grp|leaf", "leaf", "fileC", "other|leaf", "fileA.ftn", "", 5]
         groups = ((("notePath",), "none"), (("level",), "none"), (("translateX", "ftn"), "none"),
                   (("notePath", "fileTextureName"), None), (("ftn", "tx"), -1))
-        columns = []
-        for names, default in groups:
-            expected = []
-            for node in nodes:
-                for name in names:
-                    try:
-                        expected.append(cmds.getAttr(node + "." + name))
-                        break
-                    except Exception:
-                        continue
-                else:
-                    expected.append(default)
-            columns.append(expected)
-        self.assertEqual(cmds._attribute_values(nodes, groups), columns)
+        # what the service asks node by node of a host without the batch, as of Maya
+        self.assertEqual(cmds._attribute_values(nodes, groups),
+                         asset_references._attribute_columns(_NodeByNode(), nodes, groups))
         self.assertEqual(cmds._attribute_values(nodes[:4], [(("notePath", "ftn"), None)]),
                          [["a.png", "fileB.png", None, "leaf.png"]])
 

@@ -163,25 +163,20 @@ class _Gathering(object):
         return self._frames
 
     def add(self, references):
-        if _pooled(self.settings):
-            self._expand_pooled([self._resolved(reference) for reference in references])
-            return self.group
-        for reference in references:
-            self._add_one(reference)
-        return self.group
+        """add_slices for references of any kinds, as one slice of their own."""
+        return self.add_slices([asset_references.ReferenceSlice(None, list(references))])
 
     def _resolved(self, reference):
         return self.rules().resolve(reference, self._frames_for(reference))
 
     def _expand_pooled(self, patterns):
         """The patterns expanded on a thread pool; they were resolved in order, as the log keeps it."""
-        if patterns:
-            settings, group, view = self.settings, self.group, self.resolver.view
-            for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all, view), patterns,
-                             settings):
-                group.add(part)
+        settings, group, view = self.settings, self.group, self.resolver.view
+        for part in _map(lambda pattern: file_patterns.expand(pattern, settings.seek_all, view), patterns, settings):
+            group.add(part)
 
     def _add_one(self, reference):
+        """One reference found on disk, or recorded missing, now."""
         resolver, group = self.rules(), self.group
         located = resolver.plain(reference)  # most: one name, no pattern to expand
         if located is not None:
@@ -195,9 +190,9 @@ class _Gathering(object):
             file_patterns.expand(pattern, self.settings.seek_all, resolver.view, group)
 
     def add_slices(self, slices):
-        """add for references that come a slice at a time (asset_references.ReferenceSlice), in the
-        slices' order (the log's findings keep it); on a thread pool, the patterns of all the slices
-        go to one pool."""
+        """The files of references that come a slice at a time (asset_references.ReferenceSlice),
+        found on disk or recorded missing in the slices' order (the log's findings keep it); on a
+        thread pool, the patterns of all the slices go to one pool."""
         pooled = [] if _pooled(self.settings) else None
         add = self._add_one if pooled is None else lambda reference: pooled.append(self._resolved(reference))
         for part in slices:
@@ -210,11 +205,10 @@ class _Gathering(object):
     def _place(self, part, add):
         """A slice's paths that name one file each in a planned folder are placed in C++; add takes
         every other reference, as it comes."""
-        resolver, group, kind = self.rules(), self.group, part.kind
-        Reference = asset_references.Reference
-        servicepaths.place_names(part.items, lambda folder: resolver.plan(folder, kind, None),
-                                 lambda item: add(item if isinstance(item, Reference) else Reference(item, kind)),
-                                 resolver.view.exists, group.files, group.missingFiles)
+        resolver, group = self.rules(), self.group
+        servicepaths.place_names(part.items, lambda folder: resolver.plan(folder, part.kind, None),
+                                 lambda item: add(part.reference(item)), resolver.view.exists, group.files,
+                                 group.missingFiles)
 
     def finish(self, label):
         group = self.group

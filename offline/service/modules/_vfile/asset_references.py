@@ -36,9 +36,12 @@ class ReferenceSlice(object):
         self.kind = kind
         self.items = items
 
+    def reference(self, item):
+        """The Reference an item stands for."""
+        return item if isinstance(item, Reference) else Reference(item, self.kind)
+
     def references(self):
-        kind = self.kind
-        return [item if isinstance(item, Reference) else Reference(item, kind) for item in self.items]
+        return [self.reference(item) for item in self.items]
 
 
 _TEXT_TYPES = (type(u""), type(""))  # 2.7: unicode and str; 3.x: str
