@@ -77,6 +77,28 @@ class VoutTest(unittest.TestCase):
         self.assertEqual(self.read("assets.txt"), u"/a/b.png\n/a/\u00e9.png\n")
         self.assertEqual(self.read("missing.txt"), missing_while_running)
 
+    def test_a_manifest_of_many_lines_keeps_them_all_in_order(self):
+        # more lines than are held back at once, and a client that points the host elsewhere midway
+        first = [u"/a/%05d.png" % index for index in range(10000)] + [u"/a/\u00e9.png"]
+        second = [u"/b/%05d.png" % index for index in range(5000)]
+        for path in first[:6000]:
+            vout.RecordAssets(path)
+        os.environ["VANALYZER_ASSETS"] = os.path.join(self.root, "other.txt")
+        for path in second:
+            vout.RecordAssets(path.encode("utf-8"))  # bytes are recorded as their text
+        os.environ["VANALYZER_ASSETS"] = os.path.join(self.root, "assets.txt")
+        for path in first[6000:]:
+            vout.RecordAssets(path)
+        vout.OutResult("{}")
+        self.assertEqual(self.read("assets.txt").splitlines(), first)
+        self.assertEqual(self.read("other.txt").splitlines(), second)
+
+    def test_an_unwritable_manifest_fails_at_its_first_line(self):
+        os.environ["VANALYZER_ASSETS"] = os.path.join(self.root, "out", "result.json", "assets.txt")
+        with open(os.path.join(self.root, "out", "result.json"), "w"):
+            pass  # a file where the manifest's folder should be
+        self.assertRaises(OSError, vout.RecordAssets, u"/a/b.png")
+
     def test_result_replaces_whole_and_leaves_no_temporary(self):
         vout.OutResult('{"status": 1}')
         vout.OutResult('{"status": 0, "msg": []}')

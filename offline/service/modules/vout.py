@@ -12,10 +12,10 @@ point a running host elsewhere between calls:
   VANALYZER_RESULT        result file (default: vanalyzer_result.json)
 
 The host is ended by SIGKILL right after OutResult returns.  Every log line and
-missing file is flushed as it is written; the asset manifest, written a line
-per accounted file, is buffered and made durable by OutResult before the
-result itself appears, so a delivered result always comes with a complete
-manifest.
+missing file is flushed as it is written; the asset manifest, a line per
+accounted file, is written a batch of lines at a time and made durable by
+OutResult before the result itself appears, so a delivered result always comes
+with a complete manifest.
 """
 from __future__ import print_function
 
@@ -132,14 +132,42 @@ def Error(message):
 
 def RecordAssets(path):
     """Append one accounted asset to the manifest (complete once OutResult has delivered)."""
-    # called once per file of the scene: kept to a dictionary lookup and a buffered write
+    # called once per file of the scene: an environment lookup and a list append; the lines reach
+    # the file a batch at a time
     target = os.environ.get("VANALYZER_ASSETS") or "vanalyzer_assets.txt"
-    line = (path if type(path) is _TEXT else _as_text(path)) + u"\n"
+    pending = _pending_assets.get(target)
+    if pending is None:
+        pending = _start_assets(target)
+    pending.append(path if type(path) is _TEXT else _as_text(path))
+    if len(pending) >= _ASSETS_A_BATCH:
+        _write_assets(target)
+
+
+_pending_assets = {}  # manifest path -> the lines recorded and not yet written
+_ASSETS_A_BATCH = 4096
+
+
+def _start_assets(target):
+    """The pending lines of a manifest, opened now so that an unwritable one fails at its first line."""
     with _lock:
-        handle = _handles.get(target)
-        if handle is None or handle.closed:
-            handle = _append_handle(target)
-        handle.write(line)
+        _append_handle(target)
+        return _pending_assets.setdefault(target, [])
+
+
+def _write_assets(target):
+    with _lock:
+        _write_pending(target)
+
+
+def _write_pending(target):
+    """The manifest's pending lines into its handle; the caller holds _lock."""
+    pending = _pending_assets[target]
+    count = len(pending)
+    if count:
+        # RecordAssets on another thread may append meanwhile: only the lines taken here leave
+        lines = pending[:count]
+        del pending[:count]
+        _append_handle(target).write(u"\n".join(lines) + u"\n")
 
 
 def RecordMissing(path):
@@ -176,13 +204,16 @@ def _replace(source, target):
 
 def _sync_manifests():
     with _lock:
-        for path, handle in _handles.items():
-            if not handle.closed:
-                try:
+        for path in set(_pending_assets) | set(_handles):
+            try:
+                if path in _pending_assets:
+                    _write_pending(path)
+                handle = _handles[path]
+                if not handle.closed:
                     handle.flush()
                     os.fsync(handle.fileno())
-                except (IOError, OSError) as error:
-                    raise OSError("cannot write %s: %s" % (path, error.strerror or error))
+            except (IOError, OSError) as error:
+                raise OSError("cannot write %s: %s" % (path, error.strerror or error))
 
 
 _PIECE = 1 << 20

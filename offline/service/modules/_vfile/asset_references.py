@@ -121,12 +121,17 @@ def _slice_references(host, nodes, attribute_groups, kind, frame_attrs, tiling):
     uses = columns[len(attribute_groups)] if frame_attrs else None
     modes = columns[-1] if tiling else None
     items = []
+    only = texts[0] if len(texts) == 1 else None
     for index, node in enumerate(nodes):
         frame_mode = bool(uses[index]) if uses else False
         mode = (modes[index] or 0) if modes else 0
         if not frame_mode and not mode:
             # most nodes: one file each, neither tiles nor frames to ask about
-            items.extend(_text_values(node, [group[index] for group in texts]))
+            value = only[index] if only is not None else None
+            if value and type(value) in _TEXT_TYPES:
+                items.append(value)
+            else:
+                items.extend(_text_values(node, [group[index] for group in texts]))
             continue
         named_frame = None
         if frame_mode and frame_attrs[1]:

@@ -56,6 +56,7 @@ class _Folder(object):
 
 
 _WINDOWS = os.sep == "\\"
+_BYTE_SLASH = b"/"
 
 
 def split(path):
@@ -122,15 +123,17 @@ class DiskView(object):
         """True when the path names something on disk (a broken link included, as lexists)."""
         if not path:
             return False
-        cut = path.rfind("/") if not _WINDOWS and not isinstance(path, bytes) else -2
-        if cut > 0 and path[cut - 1] != "/" and cut + 1 < len(path):
-            # the common case, a POSIX text path "/a/b/name": no separator to strip, no root
+        is_bytes = isinstance(path, bytes)
+        slash = _BYTE_SLASH if is_bytes else u"/"
+        cut = -1 if _WINDOWS else path.rfind(slash)
+        if 0 < cut < len(path) - 1 and not path.endswith(slash, 0, cut):
+            # the common case, a POSIX path "/a/b/name" (text or bytes): no separator to strip, no root
             folder, name = path[:cut], path[cut + 1:]
         else:
             folder, name = split(path)
         if name in _SPECIAL_NAMES:
             return os.path.lexists(path)
-        entry = (self._bytes if isinstance(folder, bytes) else self._texts).get(folder) or self.folder(folder)
+        entry = (self._bytes if is_bytes else self._texts).get(folder) or self.folder(folder)
         if name in entry.names:
             return True
         if entry.absent:
