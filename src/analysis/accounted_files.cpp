@@ -20,9 +20,9 @@ bool AccountedFiles::contains(const python::Ref& path) const {
 
 void AccountedFiles::record(const python::Ref& path) const { python::callWithOne(recordAssets_.get(), path.get()); }
 
-void AccountedFiles::account(const python::Ref& path) {
+void AccountedFiles::account(const python::Ref& path, SizePrefetch* prefetch, std::size_t index) {
   if (contains(path)) return;
-  python::guard([&] { totalSize_ += sizeOf(path.get()); },
+  python::guard([&] { totalSize_ += sizeOf(path.get(), prefetch, index); },
                 [&](const python::CaughtError& failure) {
                   host::logFormat(LogLevel::Error, "Get file size err:%s", failure.representation());
                   host::log(LogLevel::Error, path);

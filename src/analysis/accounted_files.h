@@ -1,8 +1,10 @@
 // The accounted files of one run (refiles) and their total size.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
+#include "analysis/size_prefetch.h"
 #include "python/ref.h"
 
 namespace vanalyzer::analysis {
@@ -15,8 +17,8 @@ class AccountedFiles {
   AccountedFiles();
 
   // A referenced file: a size that cannot be read is logged and the file is still listed and
-  // recorded, without its size.
-  void account(const python::Ref& path);
+  // recorded, without its size. Its size may come from entry index of a prefetch.
+  void account(const python::Ref& path, SizePrefetch* prefetch = nullptr, std::size_t index = 0);
   // A companion file: a size that cannot be read is raised to the caller, nothing added.
   void accountCompanion(const python::Ref& path);
 

@@ -1,11 +1,16 @@
 #include "analysis/file_accounting.h"
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
 
 #include "analysis/accounted_files.h"
 #include "analysis/companion_files.h"
 #include "analysis/path_rules.h"
+#include "analysis/size_prefetch.h"
 #include "host/module_globals.h"
 #include "host/service.h"
 #include "python/caught_error.h"
@@ -64,14 +69,63 @@ python::Ref diskForm(const python::Ref& getRealDiskPath, const python::Ref& real
   return onDisk;
 }
 
+// Below this many files a thread of its own costs more than it saves.
+constexpr Py_ssize_t kPrefetchFrom = 256;
+
+// The sizes of the files' likely on-disk paths, their absolute forms (most are already on disk in
+// that spelling), asked for on a thread of its own while the loop asks the service about each file.
+// Only the texts are taken here; what cannot be taken is left to the loop, which then meets any
+// failure at its own time.
+std::unique_ptr<SizePrefetch> prefetchSizes(PyObject* files, CurrentDirectory& currentDirectory) {
+  // a collection only: the loop walks it again (an iterator would be spent)
+  const bool collection = PyAnySet_Check(files) || PyList_Check(files) || PyTuple_Check(files);
+  if (!collection || python::length(files) < kPrefetchFrom) return nullptr;
+  std::vector<std::string> texts;
+  std::vector<bool> unicode;
+  std::optional<std::string> folders[2];  // the current directory for bytes, for Unicode
+  python::forEach(files, [&](const python::Ref& reference) {
+    std::string& text = texts.emplace_back();
+    const bool isUnicode = python::isUnicode(reference.get());
+    unicode.push_back(isUnicode);
+    if (!isUnicode && !python::isBytes(reference.get())) return;
+    python::guard(
+        [&] {
+          text = python::pathText(reference.get());
+          if (!isAbsolutePath(text, kNativePathFlavour) && !folders[isUnicode])
+            folders[isUnicode] = currentDirectory.text(isUnicode);
+        },
+        [&](const python::CaughtError&) { text.clear(); });
+  });
+  auto pathOf = [unicode = std::move(unicode), unicodeFolder = folders[1], bytesFolder = folders[0]](
+                    std::size_t index, std::string_view text) {
+    const std::optional<std::string>& folder = unicode[index] ? unicodeFolder : bytesFolder;
+    std::string absolute;
+    if (isAbsolutePath(text, kNativePathFlavour))
+      absolute = normalisePath(text, kNativePathFlavour);
+    else if (folder)
+      absolute = absolutePath(text, *folder, kNativePathFlavour);
+    upperFirstAscii(absolute);
+    return absolute;
+  };
+  try {
+    return std::make_unique<SizePrefetch>(std::move(texts), std::move(pathOf));
+  } catch (const std::system_error&) {
+    return nullptr;  // no thread to be had: every file is sized in the loop
+  }
+}
+
 }  // namespace
 
 python::Ref accountSceneFiles(const Analyzer& analyzer, const AccountingSettings& settings) {
   AccountedFiles accounted;
   CurrentDirectory currentDirectory;
   const python::Ref getRealDiskPath = python::attribute(host::vutils().get(), "getRealDiskPath");
+  const python::Ref files = analyzer.get("files");
+  const std::unique_ptr<SizePrefetch> prefetch = prefetchSizes(files.get(), currentDirectory);
 
-  python::forEach(analyzer.get("files").get(), [&](const python::Ref& reference) {
+  std::size_t index = 0;
+  python::forEach(files.get(), [&](const python::Ref& reference) {
+    const std::size_t at = index++;
     bool firstIsAscii = true;
     python::Ref realPath = absoluteForm(reference, currentDirectory, firstIsAscii);
     python::guard(
@@ -80,7 +134,7 @@ python::Ref accountSceneFiles(const Analyzer& analyzer, const AccountingSettings
           const python::Ref onDisk = diskForm(getRealDiskPath, realPath);
           accountCompanions(accounted, onDisk, settings, getRealDiskPath);
           if (settings.skipPaths.configured() && settings.skipPaths.leavesOut(onDisk)) return;
-          accounted.account(onDisk);
+          accounted.account(onDisk, prefetch.get(), at);
         },
         [&](const python::CaughtError& failure) {
           host::logFormat(LogLevel::Error, "Set File to New Set Error: %s.", failure.representation());

@@ -1,6 +1,7 @@
 #include "analysis/file_queries.h"
 
 #include <cerrno>
+#include <optional>
 #include <string>
 
 #include "analysis/file_system.h"
@@ -28,11 +29,16 @@ std::string queryablePath(PyObject* path) {
 
 }  // namespace
 
-std::int64_t sizeOf(PyObject* path) {
-  int errorNumber = 0;
-  const auto size = fileSize(queryablePath(path), errorNumber);
-  if (!size) raiseOsError(errorNumber, path);
-  return *size;
+std::int64_t sizeOf(PyObject* path, SizePrefetch* prefetch, std::size_t index) {
+  const std::string bytes = queryablePath(path);
+  std::optional<FileSize> prefetched = prefetch != nullptr ? prefetch->sized(index, bytes) : std::nullopt;
+  FileSize answer;
+  if (prefetched)
+    answer = *prefetched;
+  else
+    answer.size = fileSize(bytes, answer.errorNumber);
+  if (!answer.size) raiseOsError(answer.errorNumber, path);
+  return *answer.size;
 }
 
 bool exists(PyObject* path) {

@@ -3,14 +3,17 @@
 // so that the log lines show the same representation.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
+#include "analysis/size_prefetch.h"
 #include "python/ref.h"
 
 namespace vanalyzer::analysis {
 
-// os.path.getsize: OSError (with the error number) when the path cannot be queried.
-std::int64_t sizeOf(PyObject* path);
+// os.path.getsize: OSError (with the error number) when the path cannot be queried. The answer is
+// taken from entry index of a prefetch when that entry sized this very path.
+std::int64_t sizeOf(PyObject* path, SizePrefetch* prefetch = nullptr, std::size_t index = 0);
 
 // os.path.exists.
 bool exists(PyObject* path);

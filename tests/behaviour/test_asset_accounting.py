@@ -226,6 +226,52 @@ class Accounting(AnalysisTestCase):
         self.assertEqual(sorted(self.recorded()), sorted([present, absent]))
         self.assertLogged(*self.total_line(2, 5))
 
+    def test_a_long_list_is_accounted_as_a_short_one(self):
+        # enough files for the sizes to be asked for ahead of the loop: present and absent files,
+        # relative and unnormalised references, and on-disk spellings that are other files
+        os.chdir(self.root)
+        sizes, references, spelled = {}, [], {}
+        for index in range(600):
+            kind = index % 6
+            name = u"tex/f%03d.png" % index if kind != 5 else u"tex/\u00e9%03d.png" % index
+            path = os.path.join(self.root, name)
+            if kind != 1:
+                sizes[path] = index
+                self.make_file(name, index)
+            if kind == 2:
+                references.append(name)  # relative
+            elif kind == 3:
+                references.append(os.path.join(self.root, "tex", ".", os.path.basename(name)))
+            else:
+                references.append(path)
+            if kind == 4:
+                # the service names another file as the on-disk form: that file is sized
+                other = self.make_file("disk/f%03d.png" % index, 1000 + index)
+                spelled[path.encode("utf-8") if PY2 else path] = other
+                sizes[other] = 1000 + index
+        self.world.real_disk_path = lambda path: spelled.get(path, path)
+        self.gather(files=references)
+        _, result = self.analyse()
+
+        # per file, in the loop's order: its lookup, its size error if any, its record
+        expected, on_disk = [], []
+        for lookup in self.file_lookups():
+            found = spelled.get(lookup, lookup)
+            found = found.decode("utf-8") if isinstance(found, bytes) else found
+            on_disk.append(found)
+            expected.append(("call", "vutils.getRealDiskPath"))
+            if found not in sizes:
+                representation, _ = error_repr(os.path.getsize, found)
+                expected += [("log", "Error", "Get file size err:%s" % representation), ("log", "Error", found)]
+            expected.append(("call", "vout.RecordAssets"))
+        events = [event[:2] if event[0] == "call" else event for event in self.world.events
+                  if event[0] == "log" and event[1] == "Error" or
+                  event[0] == "call" and event[1] in ("vutils.getRealDiskPath", "vout.RecordAssets")]
+        self.assertEqual(events[1:], expected)  # after the scene path's lookup
+        self.assertEqual(len(on_disk), 600)
+        self.assertEqual(sorted(result["files"]), sorted(on_disk))
+        self.assertLogged(*self.total_line(600, sum(sizes.get(path, 0) for path in on_disk)))
+
     def test_references_reaching_one_path_are_sized_and_recorded_once(self):
         path = self.make_file("tex/a.png", 7)
         other = os.path.join(self.root, "tex", ".", "x", "..", "a.png")
