@@ -32,9 +32,11 @@ class FolderPlanTest(ServiceTest):
         folder_plans.PLANNED_HERE = planned and PLANNED_HERE
         self.scene.types.clear()
         self.scene.values.clear()
-        for index, (node_type, path) in enumerate(written):
-            attribute = {"file": "ftn", "AlembicNode": "abc_File", "aiStandIn": "dso"}[node_type]
-            self.scene.node("n%d" % index, node_type, **{attribute: path})
+        for index, entry in enumerate(written):
+            node_type, path = entry[:2]
+            attributes = dict(entry[2]) if len(entry) > 2 else {}
+            attributes[{"file": "ftn", "AlembicNode": "abc_File", "aiStandIn": "dso"}[node_type]] = path
+            self.scene.node("n%d" % index, node_type, **attributes)
         log = self.p("log.txt")
         start = os.path.getsize(log) if os.path.exists(log) else 0
         group = vfile.getAssets(self.scene_path)
@@ -78,6 +80,45 @@ class FolderPlanTest(ServiceTest):
         # one at a time too: a plan made for one path answers the next path of its folder
         for kind, path in written:
             self.assertEqual(self.gathered([(kind, path)], planned=True), self.gathered([(kind, path)], False), path)
+
+    @unittest.skipUnless(PLANNED_HERE, "no plans on a file system that ignores letter case")
+    def test_tiled_names_in_plans_answer_as_the_rules_do(self):
+        for path in ("proj/sourceimages/skin.1001.exr", "proj/sourceimages/skin.1002.exr",
+                     "proj/sourceimages/skin.10021.exr", "proj/sourceimages/tex/rock.1001.png",
+                     "proj/sourceimages/rock_u0_v0.1001.png", "proj/sourceimages/rock_u0_v0.png",
+                     "lib/wall.1001.png", "lib/wall.1011.png", "lib/wall.x.png", "proj/sourceimages/skin.1001.1.exr"):
+            self.touch(path)
+        # deeper than the rules' trailing parts reach: only the place a missing name is reported at holds it
+        deep = "/".join("d%d" % level for level in range(20))
+        self.touch("proj/%s/deep.1001.png" % deep)
+        lib = self.p("lib")
+        # (written name, the node's uvTilingMode, whether it reads frames)
+        cases = [
+            ("sourceimages/skin.<UDIM>.exr", 0), ("sourceimages/skin.<udim>.exr", 3), ("skin.<UDIM>.exr", 0),
+            ("tex/rock.<UDIM>.png", 0), ("sourceimages/skin._MAPID_.exr", 0), ("sourceimages/SKIN.<UDIM>.exr", 0),
+            (lib + "/wall.<UDIM>.png", 0), (lib + "/wall.1001.png", 3), (lib + "/wall.1002.png", 3),
+            (lib + "/wall.1002.png", 0), ("sourceimages/skin.1003.exr", 3), ("sourceimages/skin.1001.exr", 4),
+            ("sourceimages/gone.<UDIM>.exr", 0), ("sourceimages/gone.1001.exr", 3), (self.p("nowhere") + "/x.<UDIM>.png", 0),
+            ("sourceimages/skin.<UDIM>.<f>.exr", 0), ("sourceimages/skin.<UDIM>.#.exr", 0),
+            ("sourceimages/rock_u0_v0.<UDIM>.png", 1), ("sourceimages/rock_u0_v0.png", 2),
+            ("sourceimages/skin.1001_MAPID_.exr", 3), ("sourceimages/skin.1001.1.exr", 3),
+            ("sourceimages/skin.<UDIM>.exr ", 0), (u"sourceimages/skin.<UDIM>.é", 0),
+            ("sourceimages/$NONE/skin.<UDIM>.exr", 0), ("sourceimages/sk%in.<UDIM>.exr", 0),
+            ("sourceimages/skin.<UDIM>.exr", 0, True), (deep + "/deep.<UDIM>.png", 0),
+        ]
+        written = [("file", case[0], {"uvt": case[1], "ufe": case[2] if len(case) > 2 else False}) for case in cases]
+        rules = self.gathered(written, planned=False)
+        self.assertEqual(self.gathered(written, planned=True), rules)
+        vfile.maxPoolSize, vfile.mulitThreads = 4, 1  # on a thread pool too
+        self.assertEqual(self.gathered(written, planned=True), rules)
+        vfile.maxPoolSize, vfile.mulitThreads = 1, 0
+        self.assertTrue({self.p(path) for path in ("proj/sourceimages/skin.1002.exr", "lib/wall.1011.png",
+                                                   "proj/sourceimages/tex/rock.1001.png",
+                                                   "proj/%s/deep.1001.png" % deep)} <= set(rules[0]))
+        self.assertTrue({self.p(path) for path in ("lib/wall.1002.png", "proj/sourceimages/skin.1003.exr",
+                                                   "proj/sourceimages/gone.<UDIM>.exr")} <= set(rules[1]))
+        for entry in written:
+            self.assertEqual(self.gathered([entry], planned=True), self.gathered([entry], False), entry)
 
     def unlistable(self, folder):
         listdir = disk_view.os.listdir

@@ -178,6 +178,8 @@ class _Gathering(object):
     def _add_one(self, reference):
         """One reference found on disk, or recorded missing, now."""
         resolver, group = self.rules(), self.group
+        if resolver.place_tiled(reference, group.files, group.missingFiles):
+            return
         located = resolver.plain(reference)  # most: one name, no pattern to expand
         if located is not None:
             path, present = located
@@ -194,13 +196,20 @@ class _Gathering(object):
         found on disk or recorded missing in the slices' order (the log's findings keep it); on a
         thread pool, the patterns of all the slices go to one pool."""
         pooled = [] if _pooled(self.settings) else None
-        add = self._add_one if pooled is None else lambda reference: pooled.append(self._resolved(reference))
+        add = self._add_one if pooled is None else lambda reference: self._add_pooled(reference, pooled)
         for part in slices:
             if part.items:
                 self._place(part, add)
         if pooled:
             self._expand_pooled(pooled)
         return self.group
+
+    def _add_pooled(self, reference, pooled):
+        """_add_one on a thread pool: a tiled name in a planned folder is placed now, every other
+        reference resolved now and expanded on the pool."""
+        group = self.group
+        if not self.rules().place_tiled(reference, group.files, group.missingFiles):
+            pooled.append(self._resolved(reference))
 
     def _place(self, part, add):
         """A slice's paths that name one file each in a planned folder are placed in C++; add takes

@@ -160,12 +160,8 @@ class _Shape(object):
         head, tail = self.literals[0], self.literals[-1]
         if self.single and not fold_case:
             role, expression = self.single
-            shortest = len(head) + len(tail)
-            for name in view.names_starting(folder, head):
-                if len(name) >= shortest and name.endswith(tail):
-                    hit = expression.match(name, len(head), len(name) - len(tail))
-                    if hit:
-                        found.append(_found(name, role, hit.group(0)))
+            for name, value in names_between(view, folder, head, tail, expression):
+                found.append(_found(name, role, value))
             return found
         regex = self._full_regex(fold_case)
         for name in (view.names(folder) if fold_case or _CASE_BLIND else view.names_starting(folder, head)):
@@ -175,6 +171,17 @@ class _Shape(object):
                 frame = groups.get("frame")
                 found.append((name, groups.get("tile"), int(frame) if frame is not None else None))
         return found
+
+
+def names_between(view, folder, head, tail, expression):
+    """(name, what stands between head and tail) of each of the folder's names that is head, a text
+    the expression matches whole, and tail, in sorted order."""
+    shortest = len(head) + len(tail)
+    for name in view.names_starting(folder, head):
+        if len(name) >= shortest and name.endswith(tail):
+            hit = expression.match(name, len(head), len(name) - len(tail))
+            if hit:
+                yield name, hit.group(0)
 
 
 def _found(name, role, value):
@@ -298,13 +305,45 @@ def _on_disk(view, path, fold_case):
     return None
 
 
+_UDIM = _TOKEN_MEANINGS["<udim>"][1]
+
+
+def udim_parts(base, tiling):
+    """(head, tail, whether the name is one of its tiles) of a file name of a node with that
+    uvTilingMode that stands for the UDIM tiles between head and tail and for nothing else: a name
+    whose one token is <UDIM> or _MAPID_, or with uvTilingMode 3 the name of one tile and no token.
+    None for any other name."""
+    if tiling not in (0, 1, 2, 3):
+        return None
+    tile = _mari_tile(base) if tiling == 3 else None
+    if tile:
+        return None if may_hold_tokens(base) else (base[:tile[0]], base[tile[1]:], True)
+    if tiling in (1, 2) and "<" not in base and _ZBRUSH_TILE.search(base):
+        return None  # UV tiles
+    shape = _shape(base)
+    if shape is None or shape._expressions != [_UDIM]:
+        return None
+    return shape.literals[0], shape.literals[1], False
+
+
+def udim_tiles(view, folder, head, tail):
+    """names_between for the UDIM tiles between head and tail: (name, tile) of each, in sorted order."""
+    return names_between(view, folder, head, tail, _token_expression(_UDIM))
+
+
+def _mari_tile(base):
+    """(start, end) of the UDIM tile Maya reads in a file name of uvTilingMode 3 (the last number,
+    of four digits from 1001), else None."""
+    match = _MARI_TILE.search(base) if "<" not in base else None
+    return match.span() if match else None
+
+
 def tiled_name(path, tiling):
     """The name with the tile Maya stores replaced by a token, and that tile's name."""
     folder, base = os.path.split(path)
-    if tiling == 3 and "<" not in base:
-        match = _MARI_TILE.search(base)
-        if match:
-            return os.path.join(folder, base[:match.start()] + "<UDIM>" + base[match.end():]), path
+    tile = _mari_tile(base) if tiling == 3 else None
+    if tile:
+        return os.path.join(folder, base[:tile[0]] + "<UDIM>" + base[tile[1]:]), path
     if tiling in (1, 2) and "<" not in base:
         match = _ZBRUSH_TILE.search(base)
         if match:

@@ -18,6 +18,7 @@ from __future__ import print_function
 import os
 
 from . import disk_view
+from . import file_patterns
 from . import path_text
 
 # A name in which normalisation changes nothing: what it does to the folder part of a path with this
@@ -79,3 +80,27 @@ def build(resolver, folder, kind, holder):
         if missing_prefix is None:
             return None
     return FolderPlan(as_written, written_prefix, places, missing_prefix, resolver.found)
+
+
+def place_tiled(plan, view, name, parts, files, missing):
+    """A name written in the plan's folder that stands for UDIM tiles, split by
+    file_patterns.udim_parts, placed as the rules place it: every tile at the first place that
+    holds any (and, for a name that is one of its tiles, that tile missing there when absent), else
+    the name with its tiles as one token missing where the plan reports names missing."""
+    head, tail, one_of_them = parts
+    candidates = [(plan.written_prefix, None)] if plan.as_written is not None else []
+    candidates.extend((prefix, key) for _, prefix, key in plan.places)
+    # the place where names are reported missing may still hold tiles: the rules look there last
+    candidates.append((plan.missing_prefix, None))
+    for prefix, key in candidates:
+        folder = os.path.dirname(prefix + name)
+        found = [prefix + tile for tile, _ in file_patterns.udim_tiles(view, folder or ".", head, tail)]
+        if not found:
+            continue
+        files.update(found)
+        if one_of_them and not view.exists(prefix + name):
+            missing.add(prefix + name)
+        if key is not None:
+            plan.found.setdefault(key, []).append(name)
+        return
+    missing.add(plan.missing_prefix + (head + "<UDIM>" + tail if one_of_them else name))

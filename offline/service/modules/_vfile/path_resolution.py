@@ -136,6 +136,19 @@ class Resolver(object):
                 return found, True
         return self._missing_place(expanded, path_text.is_absolute(path), reference), False
 
+    def place_tiled(self, reference, files, missing):
+        """folder_plans.place_tiled for a reference that names UDIM tiles and no frames in a planned
+        folder; False, placing nothing, for any other (the rules take it)."""
+        if reference.frame_mode:
+            return False
+        written = _planned_tiles(reference.raw)
+        parts = file_patterns.udim_parts(written[1], reference.tiling) if written else None
+        plan = self.plan(written[0], reference.kind, reference.base_dir) if parts else None
+        if plan is None:
+            return False
+        folder_plans.place_tiled(plan, self.view, written[1], parts, files, missing)
+        return True
+
     def plan(self, folder, kind, holder):
         """The folder plan (folder_plans) for the names written in a folder, as
         servicepaths.folder_and_name cuts it, of a kind of file and the file that names them; None
@@ -287,6 +300,18 @@ def _plain_with_case(rule, folded, found, written_name):
     if folded or os.path.basename(found) != written_name:
         return rule + ", letter case as on disk"
     return rule
+
+
+def _planned_tiles(path):
+    """(the folder as written with its trailing '/', the name) of a path whose folder a plan can
+    answer (servicepaths.folder_and_name) and whose name, which may hold tokens, holds no variable
+    or backslash and ends in neither space nor a non-ASCII character; None otherwise."""
+    cut = path.rfind("/")
+    name = path[cut + 1:]
+    if cut < 0 or not name or not ("!" <= name[-1] <= "~") or "$" in name or "%" in name or "\\" in name:
+        return None
+    planned = servicepaths.folder_and_name(path[:cut + 1] + "x")
+    return (planned[0], name) if planned else None
 
 
 def _split_named(path):
