@@ -46,8 +46,24 @@ std::pair<std::string_view, std::string_view> splitWindowsDrive(std::string_view
   return {path.substr(0, 0), path};
 }
 
+// True when normalisation gives the path back as it is (most paths a scene names): one or two
+// leading slashes, then components that are neither empty, "." nor "..".
+bool isNormalPosix(std::string_view path) {
+  std::size_t position = path.find_first_not_of('/');
+  if (position == std::string_view::npos) return !path.empty() && path.size() <= 2;
+  if (position > 2 || path.empty()) return false;
+  while (true) {
+    const std::size_t end = std::min(path.find('/', position), path.size());
+    const std::string_view component = path.substr(position, end - position);
+    if (component.empty() || component == "." || component == "..") return false;
+    if (end == path.size()) return true;
+    position = end + 1;
+  }
+}
+
 std::string normalisePosix(std::string_view path) {
   if (path.empty()) return ".";
+  if (isNormalPosix(path)) return std::string(path);
   size_t initialSlashes = path[0] == '/' ? 1 : 0;
   // POSIX leaves the meaning of exactly two leading slashes to the implementation; keep them.
   if (initialSlashes && path.size() > 1 && path[1] == '/' && !(path.size() > 2 && path[2] == '/')) {

@@ -42,6 +42,17 @@ INSTANTIATE_TEST_SUITE_P(Table, PosixAbsolutePath, ::testing::ValuesIn(std::init
     {"a.png", "/w/", "/w/a.png"},
     {"/\xc3\xa9/\xc3\xbc.png", "/w", "/\xc3\xa9/\xc3\xbc.png"},
     {"d\\e.png", "/w", "/w/d\\e.png"},
+    // paths that are already in normal form come back as they are; the others are normalised
+    {"/", "/w", "/"},
+    {"//", "/w", "//"},
+    {"///", "/w", "/"},
+    {"//a", "/w", "//a"},
+    {"//a/", "/w", "//a"},
+    {"///a/b", "/w", "/a/b"},
+    {"/a/.", "/w", "/a"},
+    {"/a/b/..", "/w", "/a"},
+    {"/a//b", "/w", "/a/b"},
+    {"/a/.b/c..", "/w", "/a/.b/c.."},
 }));
 
 // ntpath as the system's own resolution behaves: a rooted path without a drive takes the current
