@@ -86,12 +86,27 @@ def growth_over(iterations, action):
     return growth
 
 
+def limit(iterations):
+    """A leak of one reference or block per run shows as +iterations, cache noise far below this."""
+    return iterations // 10
+
+
+def confirmed_growth(iterations, action):
+    """growth_over; where a figure is over the limit, the lower of it and a second window's: a leak
+    grows again in every window, while the allocator's own shuffling of blocks (a few hundred either
+    way, the same with or without the module's changes) seldom comes out high twice."""
+    growth = growth_over(iterations, action)
+    if any(value > limit(iterations) for value in growth.values()):
+        again = growth_over(iterations, action)
+        growth = dict((name, min(value, again[name])) for name, value in growth.items())
+    return growth
+
+
 def report(what, iterations, growth):
-    """Prints the growth; a leak of one reference or block per run shows as +iterations, cache noise
-    stays far below. Returns whether it passed."""
+    """Prints the growth and returns whether it stayed within the limit."""
     print("leak check: %d %s on %s; growth: %s" % (
         iterations, what, sys.version.split()[0], ", ".join("%s %+d" % item for item in sorted(growth.items()))))
-    failed = [name for name, value in growth.items() if value > iterations // 10]
+    failed = [name for name, value in growth.items() if value > limit(iterations)]
     if failed:
         print("leak check FAILED: %s grew" % ", ".join(failed))
     return not failed
@@ -183,10 +198,10 @@ def main():
                     pass
 
         sys.stdout = Discard()
-        analyses = growth_over(iterations, analyse)
-        loads = growth_over(iterations, load_scenes)
-        graphs = growth_over(iterations, graph_queries)
-        placed = growth_over(iterations, service_paths)
+        analyses = confirmed_growth(iterations, analyse)
+        loads = confirmed_growth(iterations, load_scenes)
+        graphs = confirmed_growth(iterations, graph_queries)
+        placed = confirmed_growth(iterations, service_paths)
         sys.stdout = sys.__stdout__
         passed = report("analyses", iterations, analyses)
         passed = report("scene loads (a whole and a truncated .ma and .mb)", iterations, loads) and passed
