@@ -80,21 +80,23 @@ std::unique_ptr<SizePrefetch> prefetchSizes(PyObject* files, CurrentDirectory& c
   // a collection only: the loop walks it again (an iterator would be spent)
   const bool collection = PyAnySet_Check(files) || PyList_Check(files) || PyTuple_Check(files);
   if (!collection || python::length(files) < kPrefetchFrom) return nullptr;
-  std::vector<std::string> texts;
+  TextList texts;
   std::vector<bool> unicode;
   std::optional<std::string> folders[2];  // the current directory for bytes, for Unicode
   python::forEach(files, [&](const python::Ref& reference) {
-    std::string& text = texts.emplace_back();
+    std::string text;
     const bool isUnicode = python::isUnicode(reference.get());
+    if (isUnicode || python::isBytes(reference.get())) {
+      python::guard(
+          [&] {
+            text = python::pathText(reference.get());
+            if (!isAbsolutePath(text, kNativePathFlavour) && !folders[isUnicode])
+              folders[isUnicode] = currentDirectory.text(isUnicode);
+          },
+          [&](const python::CaughtError&) { text.clear(); });
+    }
+    texts.push_back(text);
     unicode.push_back(isUnicode);
-    if (!isUnicode && !python::isBytes(reference.get())) return;
-    python::guard(
-        [&] {
-          text = python::pathText(reference.get());
-          if (!isAbsolutePath(text, kNativePathFlavour) && !folders[isUnicode])
-            folders[isUnicode] = currentDirectory.text(isUnicode);
-        },
-        [&](const python::CaughtError&) { text.clear(); });
   });
   auto pathOf = [unicode = std::move(unicode), unicodeFolder = folders[1], bytesFolder = folders[0]](
                     std::size_t index, std::string_view text) {

@@ -6,7 +6,7 @@
 
 namespace vanalyzer::analysis {
 
-SizePrefetch::SizePrefetch(std::vector<std::string> texts, PathOf pathOf)
+SizePrefetch::SizePrefetch(TextList texts, PathOf pathOf)
     : texts_(std::move(texts)), entries_(texts_.size()), pathOf_(std::move(pathOf)) {
   worker_ = std::thread([this] { run(); });
 }
@@ -18,7 +18,7 @@ SizePrefetch::~SizePrefetch() {
 
 void SizePrefetch::run() {
   for (std::size_t index = 0; index < texts_.size() && !stop_.load(std::memory_order_relaxed); ++index) {
-    const std::string& text = texts_[index];
+    const std::string_view text = texts_[index];
     Entry& entry = entries_[index];
     try {
       // where the loop has overtaken the thread (a slow share), what it passed is not sized again

@@ -139,35 +139,41 @@ TEST_F(SizePrefetchTest, WhatTheLoopHasPassedIsNotSizedAgain) {
   std::shared_future<void> go = passed.get_future().share();
   std::mutex lock;
   std::vector<std::size_t> made;
-  std::vector<std::string> texts;
-  for (int i = 0; i < 8; ++i) texts.push_back(write("f" + std::to_string(i), 1));
+  std::vector<std::string> paths;
+  TextList texts;
+  for (int i = 0; i < 8; ++i) {
+    paths.push_back(write("f" + std::to_string(i), 1));
+    texts.push_back(paths.back());
+  }
   Watched watched([&](std::size_t index, std::string_view text) {
     if (index == 0) go.wait();  // held at the first entry until the loop has passed five
     std::lock_guard<std::mutex> hold(lock);
     made.push_back(index);
     return std::string(text);
   });
-  SizePrefetch prefetch(texts, watched.pathOf());
+  SizePrefetch prefetch(std::move(texts), watched.pathOf());
   ASSERT_TRUE(watched.cameTo(0));
-  for (std::size_t index = 0; index < 5; ++index) EXPECT_FALSE(prefetch.sized(index, texts[index]));
+  for (std::size_t index = 0; index < 5; ++index) EXPECT_FALSE(prefetch.sized(index, paths[index]));
   passed.set_value();
-  ASSERT_TRUE(watched.sizedAt(prefetch, 7, texts[7]));
+  ASSERT_TRUE(watched.sizedAt(prefetch, 7, paths[7]));
   std::lock_guard<std::mutex> hold(lock);
   EXPECT_EQ(made, (std::vector<std::size_t>{0, 5, 6, 7}));
 }
 
 TEST_F(SizePrefetchTest, StopsWhenTheLoopEndsEarly) {
   // sizing them all would take 100 s
-  const std::vector<std::string> texts(100000, (folder_ / "absent").string());
+  TextList texts;
+  for (int i = 0; i < 100000; ++i) texts.push_back((folder_ / "absent").string());
+  const std::size_t count = texts.size();
   std::atomic<std::size_t> made{0};
   {
-    SizePrefetch prefetch(texts, [&](std::size_t, std::string_view text) {
+    SizePrefetch prefetch(std::move(texts), [&](std::size_t, std::string_view text) {
       ++made;
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
       return std::string(text);
     });
   }  // the loop failed at its first file: the prefetch ends without sizing the rest
-  EXPECT_LT(made.load(), texts.size());
+  EXPECT_LT(made.load(), count);
 }
 
 }  // namespace
