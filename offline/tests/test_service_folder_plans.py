@@ -188,6 +188,29 @@ class PlaceNamesTest(unittest.TestCase):
         self.assertEqual(servicepaths.folder_and_name(u"/a/y.png"), (u"/a/", u"y.png"))
         self.assertIsNone(servicepaths.folder_and_name(u"/a/"))
 
+    def test_the_places_are_asked_for_once_a_name_is_not_where_written(self):
+        asked = []
+
+        def places(answer):
+            def work_out():
+                asked.append(answer)
+                return answer
+            return work_out
+        self.plans[u"/c/"] = folder_plans.FolderPlan(set([u"w.png"]), u"/c/", places(None), u"/c/", self.found)
+        self.plans[u"/d/"] = folder_plans.FolderPlan(set([u"w.png"]), u"/d/",
+                                                     places([(set([u"y.png"]), u"/lib/", ("d", "/lib", "d"))]),
+                                                     u"/d/", self.found)
+        files, missing = set(), set()
+        servicepaths.place_names([u"/c/w.png", u"/d/w.png"], self.plan_of, self.other, bool, files, missing)
+        self.assertEqual((files, asked), (set([u"/c/w.png", u"/d/w.png"]), []))
+        # a place that cannot be listed: a name not found as written is the rules' to place
+        servicepaths.place_names([u"/c/x.png", u"/d/y.png", u"/d/z.png", u"/c/w.png"], self.plan_of, self.other,
+                                 lambda path: False, files, missing)
+        self.assertEqual([event for event in self.events if event[0] == "other"], [("other", u"/c/x.png")])
+        self.assertEqual((files, missing), (set([u"/c/w.png", u"/d/w.png", u"/lib/y.png"]), set([u"/d/z.png"])))
+        self.assertIsNone(servicepaths.locate(self.plans[u"/c/"], u"x.png"))
+        self.assertEqual(asked, [None, [(set([u"y.png"]), u"/lib/", ("d", "/lib", "d"))]])  # each once
+
     def test_failures_reach_the_caller(self):
         def refusing(item):
             raise KeyError(item)

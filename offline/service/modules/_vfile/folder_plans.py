@@ -31,14 +31,23 @@ class FolderPlan(object):
     """Where the names written in one folder are found, in the rules' order. servicepaths reads it:
     locate(plan, name) answers for one name, place_names for a list of paths."""
 
-    __slots__ = ("as_written", "written_prefix", "places", "missing_prefix", "found")
+    __slots__ = ("as_written", "written_prefix", "_places", "missing_prefix", "found")
 
     def __init__(self, as_written, written_prefix, places, missing_prefix, found):
         self.as_written = as_written          # the written folder's names when it is a folder here
         self.written_prefix = written_prefix
-        self.places = places                  # [(names, path prefix, log key)]
+        self._places = places                 # the places, or a callable that works them out
         self.missing_prefix = missing_prefix
         self.found = found                    # the resolver's findings: log key -> [names]
+
+    @property
+    def places(self):
+        """[(names, path prefix, log key)] of the project's places, in the rules' order, worked out
+        when a name is first not found as written; None when one of them cannot be listed: such
+        names then go through the rules one by one."""
+        if callable(self._places):
+            self._places = self._places()
+        return self._places
 
 
 def _prefix(path):
@@ -64,14 +73,13 @@ def build(resolver, folder, kind, holder):
         if not entry.listed and not entry.absent:
             return None  # cannot be listed: each name is asked of the system
         as_written = entry.names if entry.listed else None
-    places = []
-    # a path of this machine's spelling: its places are found in their exact letter case
-    for disk_folder, rule, _ in resolver.project_places(folder[:-1], kind, holder):
-        entry = view.folder(disk_folder)
-        prefix = _prefix(path_text.normalise(disk_folder.rstrip("/") + "/" + _PROBE))
-        if not entry.listed or prefix is None:
-            return None
-        places.append((entry.names, prefix, (rule, disk_folder, folder[:-1])))
+    if as_written is not None:
+        # most names written with a folder of this machine are found there: the places wait
+        return FolderPlan(as_written, written_prefix, lambda: _places(resolver, folder, kind, holder),
+                          written_prefix, resolver.found)
+    places = _places(resolver, folder, kind, holder)
+    if places is None:
+        return None
     if absolute:
         missing_prefix = written_prefix
     else:
@@ -82,17 +90,29 @@ def build(resolver, folder, kind, holder):
     return FolderPlan(as_written, written_prefix, places, missing_prefix, resolver.found)
 
 
+def _places(resolver, folder, kind, holder):
+    """The project's places for names written in folder, each with its listing; None when one of
+    them cannot be listed."""
+    places = []
+    # a path of this machine's spelling: its places are found in their exact letter case
+    for disk_folder, rule, _ in resolver.project_places(folder[:-1], kind, holder):
+        entry = resolver.view.folder(disk_folder)
+        prefix = _prefix(path_text.normalise(disk_folder.rstrip("/") + "/" + _PROBE))
+        if not entry.listed or prefix is None:
+            return None
+        places.append((entry.names, prefix, (rule, disk_folder, folder[:-1])))
+    return places
+
+
 def place_tiled(plan, view, name, parts, files, missing):
     """A name written in the plan's folder that stands for UDIM tiles, split by
     file_patterns.udim_parts, placed as the rules place it: every tile at the first place that
     holds any (and, for a name that is one of its tiles, that tile missing there when absent), else
     the name with its tiles as one token missing where the plan reports names missing."""
     head, tail, one_of_them = parts
-    candidates = [(plan.written_prefix, None)] if plan.as_written is not None else []
-    candidates.extend((prefix, key) for _, prefix, key in plan.places)
-    # the place where names are reported missing may still hold tiles: the rules look there last
-    candidates.append((plan.missing_prefix, None))
-    for prefix, key in candidates:
+    for prefix, key in _tile_places(plan):
+        if prefix is None:
+            return False
         folder = os.path.dirname(prefix + name)
         found = [prefix + tile for tile, _ in file_patterns.udim_tiles(view, folder or ".", head, tail)]
         if not found:
@@ -102,5 +122,21 @@ def place_tiled(plan, view, name, parts, files, missing):
             missing.add(prefix + name)
         if key is not None:
             plan.found.setdefault(key, []).append(name)
-        return
+        return True
     missing.add(plan.missing_prefix + (head + "<UDIM>" + tail if one_of_them else name))
+    return True
+
+
+def _tile_places(plan):
+    """(prefix, log key) of the places a plan's tiles are looked for, in order; (None, None) where
+    the plan cannot go on (a place that cannot be listed)."""
+    if plan.as_written is not None:
+        yield plan.written_prefix, None
+    places = plan.places
+    if places is None:
+        yield None, None
+        return
+    for _, prefix, key in places:
+        yield prefix, key
+    # the place where names are reported missing may still hold tiles: the rules look there last
+    yield plan.missing_prefix, None

@@ -118,8 +118,9 @@ class Resolver(object):
         planned = servicepaths.folder_and_name(reference.raw)
         if planned:
             plan = self.plan(planned[0], reference.kind, reference.base_dir)
-            if plan is not None:
-                return servicepaths.locate(plan, planned[1])
+            located = servicepaths.locate(plan, planned[1]) if plan is not None else None
+            if located is not None:
+                return located
         expanded, windows, path = self._written(reference)
         if file_patterns.may_hold_tokens(path):
             return None
@@ -144,10 +145,7 @@ class Resolver(object):
         written = _planned_tiles(reference.raw)
         parts = file_patterns.udim_parts(written[1], reference.tiling) if written else None
         plan = self.plan(written[0], reference.kind, reference.base_dir) if parts else None
-        if plan is None:
-            return False
-        folder_plans.place_tiled(plan, self.view, written[1], parts, files, missing)
-        return True
+        return plan is not None and folder_plans.place_tiled(plan, self.view, written[1], parts, files, missing)
 
     def plan(self, folder, kind, holder):
         """The folder plan (folder_plans) for the names written in a folder, as

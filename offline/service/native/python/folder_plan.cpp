@@ -13,7 +13,8 @@ bool holds(const Ref& names, PyObject* name) { return python::requireStatus(PySe
 }  // namespace
 
 FolderPlan::FolderPlan(PyObject* plan)
-    : writtenPrefix_(python::attribute(plan, "written_prefix")),
+    : plan_(Ref::borrow(plan)),
+      writtenPrefix_(python::attribute(plan, "written_prefix")),
       missingPrefix_(python::attribute(plan, "missing_prefix")),
       found_(python::attribute(plan, "found")) {
   if (!PyDict_Check(found_.get())) {
@@ -22,14 +23,25 @@ FolderPlan::FolderPlan(PyObject* plan)
   }
   Ref asWritten = python::attribute(plan, "as_written");
   if (asWritten.get() != Py_None) asWritten_ = asWritten;
-  python::forEach(python::attribute(plan, "places").get(), [&](const Ref& place) {
-    places_.push_back(Place{python::itemAt(place.get(), 0), python::itemAt(place.get(), 1),
-                            python::itemAt(place.get(), 2), Ref()});
-  });
 }
 
-std::pair<Ref, bool> FolderPlan::locate(PyObject* name) {
-  if (asWritten_ && holds(asWritten_, name)) return {python::concatenate(writtenPrefix_.get(), name), true};
+bool FolderPlan::readPlaces() {
+  if (!placesRead_) {
+    const Ref places = python::attribute(plan_.get(), "places");
+    if (places.get() != Py_None) {
+      python::forEach(places.get(), [&](const Ref& place) {
+        places_.push_back(Place{python::itemAt(place.get(), 0), python::itemAt(place.get(), 1),
+                                python::itemAt(place.get(), 2), Ref()});
+      });
+    }
+    placesRead_ = places.get() != Py_None;
+  }
+  return *placesRead_;
+}
+
+std::optional<std::pair<Ref, bool>> FolderPlan::locate(PyObject* name) {
+  if (asWritten_ && holds(asWritten_, name)) return std::pair{python::concatenate(writtenPrefix_.get(), name), true};
+  if (!readPlaces()) return std::nullopt;
   for (Place& place : places_) {
     if (!holds(place.names, name)) continue;
     if (!place.noted) {
@@ -43,9 +55,9 @@ std::pair<Ref, bool> FolderPlan::locate(PyObject* name) {
       }
     }
     python::append(place.noted.get(), name);
-    return {python::concatenate(place.prefix.get(), name), true};
+    return std::pair{python::concatenate(place.prefix.get(), name), true};
   }
-  return {python::concatenate(missingPrefix_.get(), name), false};
+  return std::pair{python::concatenate(missingPrefix_.get(), name), false};
 }
 
 }  // namespace servicepaths_python

@@ -2,6 +2,7 @@
 // in one folder is looked for, in the rules' order, each a listing to ask.
 #pragma once
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -15,8 +16,9 @@ class FolderPlan {
 
   // (the path where the name is, true), else (the path where it is reported missing, false). A
   // name found in one of the project's places is noted, under that place's key, in the plan's
-  // findings for the log.
-  std::pair<python::Ref, bool> locate(PyObject* name);
+  // findings for the log. Nothing where the plan cannot answer for a name not found as written
+  // (a place that cannot be listed): the rules take it.
+  std::optional<std::pair<python::Ref, bool>> locate(PyObject* name);
 
  private:
   struct Place {
@@ -24,8 +26,13 @@ class FolderPlan {
     python::Ref noted;  // the findings' list for the key, once asked for
   };
 
+  // The plan's places, read when a name is first not found as written; false when it has none.
+  bool readPlaces();
+
+  python::Ref plan_;
   python::Ref asWritten_;  // empty when the folder as written is not a folder here
   python::Ref writtenPrefix_, missingPrefix_, found_;
+  std::optional<bool> placesRead_;  // whether the places could be read, once asked
   std::vector<Place> places_;
 };
 

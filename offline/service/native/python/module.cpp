@@ -33,8 +33,9 @@ PyObject* locate(PyObject*, PyObject* args) noexcept {
   return python::entry([&]() -> Ref {
     PyObject *plan = nullptr, *name = nullptr;
     if (!PyArg_ParseTuple(args, "OO:locate", &plan, &name)) throw python::Error();
-    auto [path, found] = FolderPlan(plan).locate(name);
-    return python::tupleOf({path.get(), python::boolean(found).get()});
+    const auto located = FolderPlan(plan).locate(name);
+    if (!located) return Ref::borrow(Py_None);
+    return python::tupleOf({located->first.get(), python::boolean(located->second).get()});
   });
 }
 
@@ -97,7 +98,12 @@ PyObject* placeNames(PyObject*, PyObject* args) noexcept {
         python::callWithOne(other, item.get());
         return;
       }
-      auto [path, found] = plan->locate(text->cut(*end, text->bytes().size()).get());
+      const auto located = plan->locate(text->cut(*end, text->bytes().size()).get());
+      if (!located) {
+        python::callWithOne(other, item.get());
+        return;
+      }
+      const auto& [path, found] = *located;
       addTo(found || python::isTrue(python::callWithOne(exists, path.get()).get()) ? files : missing, path);
     });
     return Ref::borrow(Py_None);
@@ -109,11 +115,12 @@ PyMethodDef moduleFunctions[] = {
      "folder_and_name(path) -> (the folder as written with its trailing '/', the name) of a path that a folder "
      "plan can answer; None for one the rules must take alone."},
     {"locate", locate, METH_VARARGS,
-     "locate(plan, name) -> (path, found): where a folder plan finds the name, else where it is reported missing."},
+     "locate(plan, name) -> (path, found): where a folder plan finds the name, else where it is reported missing; "
+     "None where the plan cannot answer for it (the rules must take it)."},
     {"place_names", placeNames, METH_VARARGS,
      "place_names(items, plan_of, other, exists, files, missing): each item that is a path a plan can answer is "
      "located with plan_of(its folder) and added to files, or to missing unless exists(path); every other item, "
-     "and each whose plan is None, is handed to other(item), in the items' order."},
+     "and each whose plan is None or cannot answer for it, is handed to other(item), in the items' order."},
     {nullptr, nullptr, 0, nullptr}};
 
 Ref loadModule() {
