@@ -180,12 +180,18 @@ def main():
                                      places=[(set(["b.png"]), "/there/", ("rule",))], missing_prefix="/here/",
                                      found=found)
 
+        # one whose places cannot be listed: only what is found as written is its to answer
+        unlisted = types.SimpleNamespace(as_written=set(["a.png"]), written_prefix="/u/", places=None,
+                                         missing_prefix="/u/", found=found)
+        plans = {"/v/": None, "/u/": unlisted}
+
         def service_paths():
             files, missing = set(), set()
             paths = ["/w/a.png", "/w/b.png", "/w/c.png", "/v/a.png", "/w/<UDIM>.png", 7, u"caf\u00e9/a.png",
-                     "/w/\udc80.png"]
-            servicepaths.place_names(paths, lambda folder: None if folder == "/v/" else plan, lambda item: None,
+                     "/w/\udc80.png", "/u/a.png", "/u/b.png"]
+            servicepaths.place_names(paths, lambda folder: plans.get(folder, plan), lambda item: None,
                                      lambda path: path.endswith("c.png"), files, missing)
+            assert servicepaths.locate(unlisted, "b.png") is None
             assert files and servicepaths.locate(plan, "b.png")[1] and servicepaths.folder_and_name("/w/a.png")
             found.clear()
             absent = lambda path: False  # noqa: E731
