@@ -48,6 +48,16 @@ class FolderPlanTest(ServiceTest):
         found = [line.split("] ", 1)[1] for line in lines if "] Found " in line]
         return sorted(group.files), sorted(group.missingFiles), found
 
+    def planned_as_the_rules(self, written):
+        """What the rules gather for the written paths, checked to be what the plans gather, serially
+        and on a thread pool."""
+        rules = self.gathered(written, planned=False)
+        self.assertEqual(self.gathered(written, planned=True), rules)
+        vfile.maxPoolSize, vfile.mulitThreads = 4, 1
+        self.assertEqual(self.gathered(written, planned=True), rules)
+        vfile.maxPoolSize, vfile.mulitThreads = 1, 0
+        return rules
+
     @unittest.skipUnless(PLANNED_HERE, "no plans on a file system that ignores letter case")
     def test_plans_answer_as_the_rules_do(self):
         lib = self.p("lib")
@@ -69,11 +79,7 @@ class FolderPlanTest(ServiceTest):
         written = [("file", path) for path in cases] + [("AlembicNode", "g.abc"), ("AlembicNode", "cache/g.abc"),
                                                         ("AlembicNode", "c.png"), ("aiStandIn", "ass/stand.ass")]
         self.unlistable(self.p("locked"))  # its names are asked of the system one by one
-        rules = self.gathered(written, planned=False)
-        self.assertEqual(self.gathered(written, planned=True), rules)
-        vfile.maxPoolSize, vfile.mulitThreads = 4, 1  # on a thread pool too
-        self.assertEqual(self.gathered(written, planned=True), rules)
-        vfile.maxPoolSize, vfile.mulitThreads = 1, 0
+        rules = self.planned_as_the_rules(written)
         self.assertTrue({self.p(path) for path in ("proj/sourceimages/tex/d.png", "proj/ass/tex/d.png",
                                                    "locked/i.png")} <= set(rules[0]))
         self.assertTrue({self.p("proj/gone.png"), self.p("proj/ass/tex/gone.png")} <= set(rules[1]))
@@ -107,11 +113,7 @@ class FolderPlanTest(ServiceTest):
             ("sourceimages/skin.<UDIM>.exr", 0, True), (deep + "/deep.<UDIM>.png", 0),
         ]
         written = [("file", case[0], {"uvt": case[1], "ufe": case[2] if len(case) > 2 else False}) for case in cases]
-        rules = self.gathered(written, planned=False)
-        self.assertEqual(self.gathered(written, planned=True), rules)
-        vfile.maxPoolSize, vfile.mulitThreads = 4, 1  # on a thread pool too
-        self.assertEqual(self.gathered(written, planned=True), rules)
-        vfile.maxPoolSize, vfile.mulitThreads = 1, 0
+        rules = self.planned_as_the_rules(written)
         self.assertTrue({self.p(path) for path in ("proj/sourceimages/skin.1002.exr", "lib/wall.1011.png",
                                                    "proj/sourceimages/tex/rock.1001.png",
                                                    "proj/%s/deep.1001.png" % deep)} <= set(rules[0]))

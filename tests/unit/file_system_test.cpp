@@ -3,34 +3,17 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "analysis/file_system.h"
+#include "temporary_folder.h"
 
 namespace vanalyzer::analysis {
 namespace {
 
 namespace fs = std::filesystem;
 
-class FileSystem : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              (std::string("vanalyzer-fs-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string write(const std::string& name, std::size_t bytes) {
-    const fs::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << std::string(bytes, 'x');
-    return path.string();
-  }
-
-  fs::path folder_;
-};
+class FileSystem : public testing_support::TemporaryFolder {};
 
 TEST_F(FileSystem, SizesFilesOfEveryLength) {
   for (std::size_t bytes : {0u, 1u, 4096u, 100000u}) {

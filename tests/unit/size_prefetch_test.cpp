@@ -5,8 +5,6 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <future>
 #include <mutex>
 #include <stdexcept>
@@ -15,30 +13,12 @@
 #include <vector>
 
 #include "analysis/size_prefetch.h"
+#include "temporary_folder.h"
 
 namespace vanalyzer::analysis {
 namespace {
 
-namespace fs = std::filesystem;
-
-class SizePrefetchTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              (std::string("vanalyzer-prefetch-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string write(const std::string& name, std::size_t bytes) {
-    const fs::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << std::string(bytes, 'x');
-    return path.string();
-  }
-
-  fs::path folder_;
-};
+class SizePrefetchTest : public testing_support::TemporaryFolder {};
 
 // A PathOf that says when the thread has come to an entry: asking for an entry before then would
 // tell the thread that the loop has passed everything before it.
