@@ -34,6 +34,15 @@ class CurrentDirectory {
   std::optional<std::string> unicode_, bytes_;
 };
 
+// The text of os.path.abspath; the current directory is asked of folderOf() only for a relative
+// path (nullptr: there is none to be had, and the text is empty).
+template <class FolderOf>
+std::string absoluteText(std::string_view text, FolderOf folderOf) {
+  if (isAbsolutePath(text, kNativePathFlavour)) return normalisePath(text, kNativePathFlavour);
+  const std::string* folder = folderOf();
+  return folder != nullptr ? absolutePath(text, *folder, kNativePathFlavour) : std::string();
+}
+
 // os.path.abspath, then the first character upper-cased (the drive letter on Windows).
 python::Ref absoluteForm(const python::Ref& reference, CurrentDirectory& currentDirectory, bool& firstIsAscii) {
   const bool unicode = python::isUnicode(reference.get());
@@ -44,9 +53,7 @@ python::Ref absoluteForm(const python::Ref& reference, CurrentDirectory& current
     return python::callMethod(path.get(), "abspath", reference);
   }
   const std::string text = python::pathText(reference.get());
-  std::string absolute = isAbsolutePath(text, kNativePathFlavour)
-                             ? normalisePath(text, kNativePathFlavour)
-                             : absolutePath(text, currentDirectory.text(unicode), kNativePathFlavour);
+  std::string absolute = absoluteText(text, [&] { return &currentDirectory.text(unicode); });
   // Byte strings upper-case ASCII only; a non-ASCII first letter of Unicode text follows the
   // interpreter's case rules.
   firstIsAscii = upperFirstAscii(absolute) || !unicode;
@@ -101,11 +108,7 @@ std::unique_ptr<SizePrefetch> prefetchSizes(PyObject* files, CurrentDirectory& c
   auto pathOf = [unicode = std::move(unicode), unicodeFolder = folders[1], bytesFolder = folders[0]](
                     std::size_t index, std::string_view text) {
     const std::optional<std::string>& folder = unicode[index] ? unicodeFolder : bytesFolder;
-    std::string absolute;
-    if (isAbsolutePath(text, kNativePathFlavour))
-      absolute = normalisePath(text, kNativePathFlavour);
-    else if (folder)
-      absolute = absolutePath(text, *folder, kNativePathFlavour);
+    std::string absolute = absoluteText(text, [&] { return folder ? &*folder : nullptr; });
     upperFirstAscii(absolute);
     return absolute;
   };

@@ -204,7 +204,8 @@ def _replace(source, target):
 
 def _sync_manifests():
     with _lock:
-        for path in set(_pending_assets) | set(_handles):
+        # a manifest with pending lines was opened at its first line: it has a handle
+        for path in list(_handles):
             try:
                 if path in _pending_assets:
                     _write_pending(path)

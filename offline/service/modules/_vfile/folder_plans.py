@@ -20,6 +20,7 @@ import os
 from . import disk_view
 from . import file_patterns
 from . import path_text
+import servicepaths
 
 # A name in which normalisation changes nothing: what it does to the folder part of a path with this
 # name is what it does to every plain name.
@@ -102,6 +103,19 @@ def _places(resolver, folder, kind, holder):
             return None
         places.append((entry.names, prefix, (rule, disk_folder, folder[:-1])))
     return places
+
+
+def folder_and_tiled_name(path):
+    """servicepaths.folder_and_name for a path whose name may hold tile tokens: (the folder as
+    written with its trailing '/', the name) when a plan can answer for the folder and the name
+    holds no variable or backslash and ends in neither space nor a non-ASCII character; None
+    otherwise."""
+    cut = path.rfind("/")
+    name = path[cut + 1:]
+    if cut < 0 or not name or not ("!" <= name[-1] <= "~") or "$" in name or "%" in name or "\\" in name:
+        return None
+    planned = servicepaths.folder_and_name(path[:cut + 1] + _PROBE)
+    return (planned[0], name) if planned else None
 
 
 def place_tiled(plan, view, name, parts, files, missing):

@@ -142,7 +142,7 @@ class Resolver(object):
         folder; False, placing nothing, for any other (the rules take it)."""
         if reference.frame_mode:
             return False
-        written = _planned_tiles(reference.raw)
+        written = folder_plans.folder_and_tiled_name(reference.raw)
         parts = file_patterns.udim_parts(written[1], reference.tiling) if written else None
         plan = self.plan(written[0], reference.kind, reference.base_dir) if parts else None
         return plan is not None and folder_plans.place_tiled(plan, self.view, written[1], parts, files, missing)
@@ -298,18 +298,6 @@ def _plain_with_case(rule, folded, found, written_name):
     if folded or os.path.basename(found) != written_name:
         return rule + ", letter case as on disk"
     return rule
-
-
-def _planned_tiles(path):
-    """(the folder as written with its trailing '/', the name) of a path whose folder a plan can
-    answer (servicepaths.folder_and_name) and whose name, which may hold tokens, holds no variable
-    or backslash and ends in neither space nor a non-ASCII character; None otherwise."""
-    cut = path.rfind("/")
-    name = path[cut + 1:]
-    if cut < 0 or not name or not ("!" <= name[-1] <= "~") or "$" in name or "%" in name or "\\" in name:
-        return None
-    planned = servicepaths.folder_and_name(path[:cut + 1] + "x")
-    return (planned[0], name) if planned else None
 
 
 def _split_named(path):
