@@ -12,6 +12,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "service", "modules"))
 sys.path.insert(0, HERE)
 
+import support  # noqa: E402,F401  (the disk view's C++ step is among the built modules)
 import service_fake_maya as fake  # noqa: E402
 import vutils  # noqa: E402
 
@@ -68,6 +69,35 @@ class RealDiskPathTest(unittest.TestCase):
         self.assertEqual(vutils.getRealDiskPath(self.root + "/proj/tex/late.png"), self.root + "/proj/tex/late.png")
         vout.OutResult("{}")
         self.assertEqual(vutils.getRealDiskPath(self.root + "/proj/tex/late.png"), later)
+
+
+class DiskViewListingsTest(unittest.TestCase):
+    """The view answers a path in a listed folder from the listing, in C++ (servicepaths.listed_holds),
+    and every other path the slow way: both must say the same of every path."""
+
+    def test_the_quick_answer_is_the_listings_answer(self):
+        import servicepaths
+        from _vfile import disk_view
+        root = tempfile.mkdtemp(prefix="disk-view-test-")
+        self.addCleanup(shutil.rmtree, root)
+        names = ["x.png", ".hidden", "...", u"\u00e9t\u00e9.png", u"\U0001f600.png", "sub"]
+        for name in names:
+            open(os.path.join(root, name), "w").close() if name != "sub" else os.mkdir(os.path.join(root, name))
+        quick = [root + "/" + name for name in names] + [root + "/./x.png"]
+        slow = [root + "//x.png", root + "/.", root + "/..", root + "/", root + "/sub/",
+                root + "/gone.png", root + "/sub/gone.png", root + "/nowhere/x.png", "/", "", "x.png",
+                root + "/x.png/", root + "/X.PNG"]
+        view = disk_view.DiskView()
+        kinds = [(path, quickly) for paths, quickly in ((quick, True), (slow, False)) for path in paths]
+        kinds += [(path.encode("utf-8"), quickly) for path, quickly in kinds]
+        for value, _ in kinds:
+            view._exists(value)  # lists every folder concerned
+        for value, quickly in kinds:
+            self.assertEqual(servicepaths.listed_holds(value, view._texts, view._bytes), quickly, value)
+            self.assertEqual(view.exists(value), view._exists(value), value)
+        self.assertFalse(servicepaths.listed_holds(bytearray(quick[0].encode("utf-8")), view._texts, view._bytes))
+        with self.assertRaises(TypeError):
+            servicepaths.listed_holds(quick[0], None, None)
 
 
 class PluginTest(unittest.TestCase):

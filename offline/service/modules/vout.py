@@ -134,13 +134,34 @@ def RecordAssets(path):
     """Append one accounted asset to the manifest (complete once OutResult has delivered)."""
     # called once per file of the scene: an environment lookup and a list append; the lines reach
     # the file a batch at a time
-    target = os.environ.get("VANALYZER_ASSETS") or "vanalyzer_assets.txt"
+    target = _assets_target()
     pending = _pending_assets.get(target)
     if pending is None:
         pending = _start_assets(target)
     pending.append(path if type(path) is _TEXT else _as_text(path))
     if len(pending) >= _ASSETS_A_BATCH:
         _write_assets(target)
+
+
+# os.environ.get encodes the name and decodes the value at every call; the manifest's name is read
+# from the store that os.environ keeps and writes through, where CPython's layout is known (POSIX)
+if os.name == "posix" and isinstance(getattr(os.environ, "_data", None), dict):
+    _ENVIRON_STORE, _ASSETS_KEY, _decode_value = os.environ._data, b"VANALYZER_ASSETS", os.fsdecode
+elif os.name == "posix" and sys.version_info[0] == 2:
+    _ENVIRON_STORE, _ASSETS_KEY, _decode_value = os.environ.data, "VANALYZER_ASSETS", str
+else:
+    _ENVIRON_STORE = None
+_assets_name = [None, None]  # the store's value last read, and the name it decodes to
+
+
+def _assets_target():
+    """$VANALYZER_ASSETS as it stands now, else the default manifest."""
+    if _ENVIRON_STORE is None:
+        return os.environ.get("VANALYZER_ASSETS") or "vanalyzer_assets.txt"
+    value = _ENVIRON_STORE.get(_ASSETS_KEY)
+    if value is not _assets_name[0]:
+        _assets_name[:] = [value, _decode_value(value) if value else None]
+    return _assets_name[1] or "vanalyzer_assets.txt"
 
 
 _pending_assets = {}  # manifest path -> the lines recorded and not yet written

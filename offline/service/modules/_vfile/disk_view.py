@@ -21,6 +21,7 @@ import errno
 import os
 import threading
 
+import servicepaths
 import vout
 
 # On a file system that ignores letter case a name missing from the listing
@@ -56,19 +57,18 @@ class _Folder(object):
 
 
 _WINDOWS = os.sep == "\\"
-_BYTE_SLASH = b"/"
 
 
 def split(path):
     """(folder, name) of a path; the folder as it is listed ("." for the working folder)."""
     if isinstance(path, bytes):
-        separators, colon = (b"/\\" if _WINDOWS else b"/"), b":"
+        separators, colon, here = (b"/\\" if _WINDOWS else b"/"), b":", b"."
         cut = max(path.rfind(b"/"), path.rfind(b"\\")) if _WINDOWS else path.rfind(b"/")
     else:
-        separators, colon = ("/\\" if _WINDOWS else "/"), ":"
+        separators, colon, here = ("/\\" if _WINDOWS else "/"), ":", "."
         cut = max(path.rfind("/"), path.rfind("\\")) if _WINDOWS else path.rfind("/")
     if cut < 0:
-        return path[:0] + ".", path
+        return path[:0] + here, path  # of the path's own type (2.7: unicode for unicode)
     folder = path[:cut]
     if folder[-1:] in separators or not folder or folder[-1:] == colon:
         folder = folder.rstrip(separators)
@@ -121,19 +121,16 @@ class DiskView(object):
 
     def exists(self, path):
         """True when the path names something on disk (a broken link included, as lexists)."""
+        # most paths asked about are in a folder listed already, and there: answered in C++
+        return (not _WINDOWS and servicepaths.listed_holds(path, self._texts, self._bytes)) or self._exists(path)
+
+    def _exists(self, path):
         if not path:
             return False
-        is_bytes = isinstance(path, bytes)
-        slash = _BYTE_SLASH if is_bytes else u"/"
-        cut = -1 if _WINDOWS else path.rfind(slash)
-        if 0 < cut < len(path) - 1 and not path.endswith(slash, 0, cut):
-            # the common case, a POSIX path "/a/b/name" (text or bytes): no separator to strip, no root
-            folder, name = path[:cut], path[cut + 1:]
-        else:
-            folder, name = split(path)
+        folder, name = split(path)
         if name in _SPECIAL_NAMES:
             return os.path.lexists(path)
-        entry = (self._bytes if is_bytes else self._texts).get(folder) or self.folder(folder)
+        entry = (self._bytes if isinstance(path, bytes) else self._texts).get(folder) or self.folder(folder)
         if name in entry.names:
             return True
         if entry.absent:

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "folder_plan.h"
+#include "listed_name.h"
 #include "path_text.h"
 #include "python/compat.h"
 #include "python/module_entry.h"
@@ -110,6 +111,14 @@ PyObject* placeNames(PyObject*, PyObject* args) noexcept {
   });
 }
 
+PyObject* listedHolds(PyObject*, PyObject* args) noexcept {
+  return python::entry([&]() -> Ref {
+    PyObject *path = nullptr, *texts = nullptr, *byteFolders = nullptr;
+    if (!PyArg_UnpackTuple(args, "listed_holds", 3, 3, &path, &texts, &byteFolders)) throw python::Error();
+    return python::boolean(servicepaths_python::listedHolds(path, texts, byteFolders));
+  });
+}
+
 PyMethodDef moduleFunctions[] = {
     {"folder_and_name", folderAndName, METH_VARARGS,
      "folder_and_name(path) -> (the folder as written with its trailing '/', the name) of a path that a folder "
@@ -121,6 +130,10 @@ PyMethodDef moduleFunctions[] = {
      "place_names(items, plan_of, other, exists, files, missing): each item that is a path a plan can answer is "
      "located with plan_of(its folder) and added to files, or to missing unless exists(path); every other item, "
      "and each whose plan is None or cannot answer for it, is handed to other(item), in the items' order."},
+    {"listed_holds", listedHolds, METH_VARARGS,
+     "listed_holds(path, texts, byte_folders) -> True when the path, a POSIX '<folder>/<name>', has its folder "
+     "among the listings of its kind (folder -> listing with `names`) and its name in that listing; False when "
+     "the listings do not tell."},
     {nullptr, nullptr, 0, nullptr}};
 
 Ref loadModule() {
