@@ -92,7 +92,8 @@ class FolderPlanTest(ServiceTest):
         for path in ("proj/sourceimages/skin.1001.exr", "proj/sourceimages/skin.1002.exr",
                      "proj/sourceimages/skin.10021.exr", "proj/sourceimages/tex/rock.1001.png",
                      "proj/sourceimages/rock_u0_v0.1001.png", "proj/sourceimages/rock_u0_v0.png",
-                     "lib/wall.1001.png", "lib/wall.1011.png", "lib/wall.x.png", "proj/sourceimages/skin.1001.1.exr"):
+                     "lib/wall.1001.png", "lib/wall.1011.png", "lib/wall.x.png", "proj/sourceimages/skin.1001.1.exr",
+                     "proj/sourceimages/skin.7.1001.exr", "proj/sourceimages/7skin.1001.exr"):
             self.touch(path)
         # deeper than the rules' trailing parts reach: only the place a missing name is reported at holds it
         deep = "/".join("d%d" % level for level in range(20))
@@ -106,6 +107,8 @@ class FolderPlanTest(ServiceTest):
             (lib + "/wall.1002.png", 0), ("sourceimages/skin.1003.exr", 3), ("sourceimages/skin.1001.exr", 4),
             ("sourceimages/gone.<UDIM>.exr", 0), ("sourceimages/gone.1001.exr", 3), (self.p("nowhere") + "/x.<UDIM>.png", 0),
             ("sourceimages/skin.<UDIM>.<f>.exr", 0), ("sourceimages/skin.<UDIM>.#.exr", 0),
+            ("sourceimages/skin.<f>.<UDIM>.exr", 0), ("sourceimages/#skin.<UDIM>.exr", 0),
+            ("sourceimages/skin_MAPID_<udim>.exr", 0), ("sourceimages/skin.<UDIM><UDIM>.exr", 0),
             ("sourceimages/rock_u0_v0.<UDIM>.png", 1), ("sourceimages/rock_u0_v0.png", 2),
             ("sourceimages/skin.1001_MAPID_.exr", 3), ("sourceimages/skin.1001.1.exr", 3),
             ("sourceimages/skin.<UDIM>.exr ", 0), (u"sourceimages/skin.<UDIM>.é", 0),

@@ -176,12 +176,14 @@ class _Shape(object):
 def names_between(view, folder, head, tail, expression):
     """(name, what stands between head and tail) of each of the folder's names that is head, a text
     the expression matches whole, and tail, in sorted order."""
-    shortest = len(head) + len(tail)
+    shortest, start = len(head) + len(tail), len(head)
+    found = []
     for name in view.names_starting(folder, head):
         if len(name) >= shortest and name.endswith(tail):
-            hit = expression.match(name, len(head), len(name) - len(tail))
+            hit = expression.match(name, start, len(name) - len(tail))
             if hit:
-                yield name, hit.group(0)
+                found.append((name, hit.group(0)))
+    return found
 
 
 def _found(name, role, value):
@@ -320,6 +322,11 @@ def udim_parts(base, tiling):
         return None if may_hold_tokens(base) else (base[:tile[0]], base[tile[1]:], True)
     if tiling in (1, 2) and "<" not in base and _ZBRUSH_TILE.search(base):
         return None  # UV tiles
+    lowered = base.lower()
+    at = lowered.find("<udim>")
+    if at >= 0 and len(lowered) == len(base) and not may_hold_tokens(base[:at]) \
+            and not may_hold_tokens(base[at + 6:]):
+        return base[:at], base[at + 6:], False  # the usual spelling, told without splitting the name
     shape = _shape(base)
     if shape is None or shape._expressions != [_UDIM]:
         return None
