@@ -316,7 +316,10 @@ class LayersTest(ServiceTest):
         s.node("rs_chars", "renderLayer").node("chars", "renderSetupLayer")
         s.connect("rs_chars.msg", "chars.lrl")
         s.node("rs_bg", "renderLayer").node("bg", "renderSetupLayer")
-        self.assertEqual([r["part"] for r in self.layers()], ["masterLayer", "chars", "bg"])
+        # a layer two setup layers claim takes the first one's name, through either spelling
+        s.node("shared", "renderLayer").node("first", "renderSetupLayer").node("second", "renderSetupLayer")
+        s.connect("shared.msg", "second.lrl").connect("shared.msg", "first.legacyRenderLayer")
+        self.assertEqual([r["part"] for r in self.layers()], ["masterLayer", "chars", "bg", "first"])
 
     def test_extension_and_prefix_per_renderer(self):
         # (node values added to the base scene, expected ext, expected prefix)

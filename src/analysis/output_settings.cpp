@@ -4,13 +4,6 @@
 #include "python/caught_error.h"
 
 namespace vanalyzer::analysis {
-namespace {
-
-bool differIgnoringCase(PyObject* left, PyObject* right) {
-  return !python::equal(python::callMethod(left, "lower").get(), python::callMethod(right, "lower").get());
-}
-
-}  // namespace
 
 python::Ref outputExtension(const Analyzer& analyzer) {
   const python::Ref extKey = python::text("ext");
@@ -32,20 +25,20 @@ python::Ref commonLayerPrefix(const Analyzer& analyzer) {
         const python::Ref key = python::text("layerFilePrefix");
         python::Ref layers = analyzer.get("LayersInfo");
         python::Ref first = python::item(python::itemAt(layers.get(), 0).get(), key.get());
-        prefix = first.get() == Py_None ? python::text("") : first;
-        python::forEach(layers.get(), [&](const python::Ref& a) {
-          python::Ref iterator = python::require(PyObject_GetIter(layers.get()));
-          while (python::Ref b = python::Ref::steal(PyIter_Next(iterator.get()))) {
-            python::Ref prefixA = python::item(a.get(), key.get());
-            python::Ref prefixB = python::item(b.get(), key.get());
-            if (prefixA.get() != Py_None && prefixB.get() != Py_None &&
-                differIgnoringCase(prefixA.get(), prefixB.get())) {
-              prefix = python::text("");
-              return;
-            }
-          }
-          if (PyErr_Occurred()) throw python::Error();
+        // Prefixes that agree ignoring case agree with the first of them: one pass, every layer's
+        // prefix still read and lowered in order, so a layer that cannot answer fails as before.
+        python::Ref lowered;
+        bool differ = false;
+        python::forEach(layers.get(), [&](const python::Ref& layer) {
+          const python::Ref layerPrefix = python::item(layer.get(), key.get());
+          if (layerPrefix.get() == Py_None) return;
+          python::Ref layerLowered = python::callMethod(layerPrefix.get(), "lower");
+          if (!lowered)
+            lowered = std::move(layerLowered);
+          else if (!differ)
+            differ = !python::equal(lowered.get(), layerLowered.get());
         });
+        prefix = differ || first.get() == Py_None ? python::text("") : first;
       },
       [&](const python::CaughtError& failure) {
         prefix = python::text("");

@@ -45,6 +45,7 @@ class CommonPrefix(AnalysisTestCase):
             ([layer(prefix=None), layer(prefix="x"), layer(prefix="x")], ""),
             ([layer(prefix="x"), layer(prefix=None), layer(prefix="X")], "x"),
             ([layer(prefix="only")], "only"),
+            ([layer(prefix="a")] * 50 + [layer(prefix="A"), layer(prefix="b")], ""),
             ([layer(prefix=None)], ""),
         ]
         for layers, expected in cases:
@@ -59,6 +60,8 @@ class CommonPrefix(AnalysisTestCase):
             ([], error_repr(lambda: [][0])[1]),
             ([layer(), no_prefix], error_repr(lambda: no_prefix["layerFilePrefix"])[1]),
             ([layer(prefix="a"), layer(prefix=5)], error_repr(lambda: (5).lower())[1]),
+            # a layer after the prefixes differ is still read, and its failure told
+            ([layer(prefix="a"), layer(prefix="b"), no_prefix], error_repr(lambda: no_prefix["layerFilePrefix"])[1]),
         ]
         for layers, message in cases:
             self.reset()

@@ -19,8 +19,10 @@ class GetLayersInfo(object):
 
     def __init__(self):
         self.cmds = scene_queries.cmds()
+        self._setup_layers = None
 
     def getLayersInfo(self, lst):
+        self._setup_layers = None
         default_overrides = self._overrides("defaultRenderLayer")
         cameras = self._camera_shapes()
         for layer in self._layers():
@@ -51,18 +53,30 @@ class GetLayersInfo(object):
     def _display_name(self, layer):
         if layer == "defaultRenderLayer":
             return "masterLayer"
-        for setup_layer in scene_queries.nodes_of_type("renderSetupLayer"):
-            for attribute in ("legacyRenderLayer", "lrl"):
-                try:
-                    sources = self.cmds.listConnections("%s.%s" % (setup_layer, attribute),
-                                                        source=True, destination=False) or []
-                except Exception:
-                    continue
-                if layer in sources:
-                    return setup_layer
-        if layer.startswith("rs_") and layer[3:] in scene_queries.nodes_of_type("renderSetupLayer"):
+        setup_layers, setup_layer_of = self._render_setup()
+        if layer in setup_layer_of:
+            return setup_layer_of[layer]
+        if layer.startswith("rs_") and layer[3:] in setup_layers:
             return layer[3:]
         return layer
+
+    def _render_setup(self):
+        """(the render setup's layers, {legacy layer: the first setup layer connected to it}), read
+        once per call of getLayersInfo, when a layer first needs its name."""
+        if self._setup_layers is None:
+            setup_layers = scene_queries.nodes_of_type("renderSetupLayer")
+            setup_layer_of = {}
+            for setup_layer in setup_layers:
+                for attribute in ("legacyRenderLayer", "lrl"):
+                    try:
+                        sources = self.cmds.listConnections("%s.%s" % (setup_layer, attribute),
+                                                            source=True, destination=False) or []
+                    except Exception:
+                        continue
+                    for source in sources:
+                        setup_layer_of.setdefault(source, setup_layer)
+            self._setup_layers = (frozenset(setup_layers), setup_layer_of)
+        return self._setup_layers
 
     def _camera_shapes(self):
         return list(self.cmds.ls(type="camera") or [])
