@@ -11,6 +11,7 @@ import math
 import numbers
 import re
 
+from literal_leads import LiteralSearch
 from script_signatures import FAMILIES, RUNS_ON_OPEN, SCRIPT_TYPES
 
 _FLAGS = re.IGNORECASE | re.MULTILINE | re.UNICODE
@@ -35,7 +36,7 @@ def _compile(families):
             signatures.append({
                 "what": signature["what"],
                 "node": re.compile(signature["node"], _FLAGS) if signature.get("node") else None,
-                "body": [re.compile(pattern, _FLAGS) for pattern in signature.get("body", ())],
+                "body": [LiteralSearch(pattern, _FLAGS) for pattern in signature.get("body", ())],
                 "automatic": bool(signature.get("automatic")),
             })
         compiled.append(dict(family, signatures=signatures))
