@@ -34,36 +34,50 @@ class Reference(object):
 
 
 class LoadedReferences(object):
+    """The references in load order, indexed as they are added: the queries are asked once for
+    every reference, so none of them may walk the whole table."""
+
     def __init__(self, scene_path):
         self.scene_path = scene_path
         self.references = []
         self._by_node = {}
         self._copies = {}
+        self._children = {}    # parent's reference node (None for the scene) -> references, in order
+        self._by_filename = {}  # filename() and filename(False) -> (position, reference), the first
+        self._by_bare = {}      # resolved and written path -> (position, reference), the first
 
     def add(self, reference):
         key = reference.resolved or reference.path
         reference.copy_number = self._copies.get(key, 0)
         self._copies[key] = reference.copy_number + 1
+        entry = (len(self.references), reference)
         self.references.append(reference)
         self._by_node.setdefault(reference.reference_node, reference)
+        self._children.setdefault(reference.parent, []).append(reference)
+        for name in (reference.filename(), reference.filename(False)):
+            self._by_filename.setdefault(name, entry)
+        for name in (reference.resolved, reference.path):
+            if name is not None:
+                self._by_bare.setdefault(name, entry)
 
     def top(self):
-        return [r for r in self.references if r.parent is None]
+        return list(self._children.get(None, ()))
 
     def children(self, reference_node):
-        return [r for r in self.references if r.parent == reference_node]
+        return list(self._children.get(reference_node, ()))
 
     def by_node(self, name):
         return self._by_node.get(name.lstrip(":"))
 
     def by_file(self, name):
-        """The reference loading a file, named as `referenceQuery -f` gives it (copy number optional)."""
-        bare = _COPY_NUMBER.sub("", name)
-        for reference in self.references:
-            if name in (reference.filename(), reference.filename(False)) or (
-                    bare == name and bare in (reference.resolved, reference.path)):
-                return reference
-        return None
+        """The reference loading a file, named as `referenceQuery -f` gives it (copy number optional):
+        of those whose filename, resolved or as written, is the name, or (for a name without a copy
+        number) whose resolved or written path is, the first added."""
+        found = [self._by_filename.get(name)]
+        if _COPY_NUMBER.sub("", name) == name:
+            found.append(self._by_bare.get(name))
+        found = [entry for entry in found if entry is not None]
+        return min(found, key=lambda entry: entry[0])[1] if found else None
 
     def counts(self):
         return dict((state, sum(1 for r in self.references if r.state == state)) for state in STATES)
