@@ -42,23 +42,22 @@ class LoadedReferences(object):
         self.references = []
         self._by_node = {}
         self._copies = {}
-        self._children = {}    # parent's reference node (None for the scene) -> references, in order
-        self._by_filename = {}  # filename() and filename(False) -> (position, reference), the first
-        self._by_bare = {}      # resolved and written path -> (position, reference), the first
+        self._children = {}     # parent's reference node (None for the scene's own) -> references
+        self._by_filename = {}  # filename(), filename(False) -> the first reference that has it
+        self._by_path = {}      # resolved path, path as written -> the first reference that has it
 
     def add(self, reference):
         key = reference.resolved or reference.path
         reference.copy_number = self._copies.get(key, 0)
         self._copies[key] = reference.copy_number + 1
-        entry = (len(self.references), reference)
         self.references.append(reference)
         self._by_node.setdefault(reference.reference_node, reference)
         self._children.setdefault(reference.parent, []).append(reference)
         for name in (reference.filename(), reference.filename(False)):
-            self._by_filename.setdefault(name, entry)
+            self._by_filename.setdefault(name, reference)
         for name in (reference.resolved, reference.path):
             if name is not None:
-                self._by_bare.setdefault(name, entry)
+                self._by_path.setdefault(name, reference)
 
     def top(self):
         return list(self._children.get(None, ()))
@@ -70,14 +69,13 @@ class LoadedReferences(object):
         return self._by_node.get(name.lstrip(":"))
 
     def by_file(self, name):
-        """The reference loading a file, named as `referenceQuery -f` gives it (copy number optional):
-        of those whose filename, resolved or as written, is the name, or (for a name without a copy
-        number) whose resolved or written path is, the first added."""
-        found = [self._by_filename.get(name)]
-        if _COPY_NUMBER.sub("", name) == name:
-            found.append(self._by_bare.get(name))
-        found = [entry for entry in found if entry is not None]
-        return min(found, key=lambda entry: entry[0])[1] if found else None
+        """The first reference whose file is name as `referenceQuery -f` gives it, or, for a name
+        without a copy number, whose resolved or written path is name."""
+        if _COPY_NUMBER.sub("", name) != name:
+            return self._by_filename.get(name)
+        # A filename without a copy number is the reference's resolved or written path, so the
+        # first reference with that path is never later than the first with that filename.
+        return self._by_path.get(name)
 
     def counts(self):
         return dict((state, sum(1 for r in self.references if r.state == state)) for state in STATES)
