@@ -34,8 +34,8 @@ class Reference(object):
 
 
 class LoadedReferences(object):
-    """The references in load order, indexed as they are added: the queries are asked once for
-    every reference, so none of them may walk the whole table."""
+    """The references in load order, indexed as they are added (so a reference's paths must be
+    final by then): the queries are asked once for every reference, so none may walk the table."""
 
     def __init__(self, scene_path):
         self.scene_path = scene_path
