@@ -3,6 +3,7 @@ reference leaves behind; checked against a test double of the scene graph."""
 from __future__ import print_function
 
 import os
+import re
 import shutil
 import tempfile
 import unittest
@@ -11,7 +12,7 @@ import support  # noqa: F401 (import path)
 from graph_double import GraphDouble, pair, rdi, records, ref
 from maya import cmds
 from maya._commands.paths import dirmap_table
-from maya._commands.references import loader, reference_tree
+from maya._commands.references import loaded, loader, reference_tree
 
 WRITTEN = "C:/Users/artist/show//scenes/"  # where the artist's machine had the project
 
@@ -180,6 +181,57 @@ class LoaderTest(unittest.TestCase):
                          "Reference node 'sharedReferenceNode' is not associated with a reference file.")
         details = dict((d["reference_node"], d) for d in cmds._reference_details())
         self.assertEqual(details["goneRN"]["state"], "missing")
+
+
+def _scan_by_file(references, name):
+    """by_file as a walk over every reference: the answer the indexed table must give."""
+    bare = re.sub(r"\{\d+\}$", "", name)
+    for r in references:
+        if name in (r.filename(), r.filename(False)) or (bare == name and bare in (r.resolved, r.path)):
+            return r
+    return None
+
+
+class LoadedReferencesTest(unittest.TestCase):
+    LAYOUTS = {  # name: [(reference node, path as written, resolved or None, parent)] in load order
+        # the copies written "W/a.ma" but not found count apart: a4RN's file is a1RN's as written
+        "the same file found three times and not found twice": [
+            ("aRN", "W/a.ma", "/p/a.ma", None), ("a1RN", "W/a.ma", "/p/a.ma", None),
+            ("a2RN", "W/a.ma", None, None), ("a3RN", "W/a.ma", "/p/a.ma", None), ("a4RN", "W/a.ma", None, None)],
+        "nested, the same file under two parents and under a reference without a node": [
+            ("setRN", "W/set.ma", "/p/set.ma", None), ("set:chairRN", "W/chair.ma", "/p/chair.ma", "setRN"),
+            ("set1RN", "W/set.ma", "/p/set.ma", None), ("set1:chairRN", "W/chair.ma", "/p/chair.ma", "set1RN"),
+            ("", "W/old.mb", "/p/old.mb", None), ("IMP_chairRN", "W/chair.ma", "/p/chair.ma", ""),
+            ("", "W/old.mb", "/p/old.mb", "IMP_chairRN")],
+        "one reference written as where another is found": [
+            ("aRN", "W/a.ma", "/p/a.ma", None), ("bRN", "/p/a.ma", "/p/a.ma", None),
+            ("cRN", "/p/a.ma", "/q/a.ma", None), ("dRN", "W/a.ma", "/q/a.ma", None)],
+        # "/w/a.ma" is aRN's written path before it is bRN's file; "W/z.ma{1}" names no file
+        "written paths that are a later file or end as a copy number does": [
+            ("zRN", "W/z.ma", "/p/z.ma", None), ("aRN", "/w/a.ma", "/p/z.ma", None),
+            ("bRN", "W/b.ma", "/w/a.ma", None), ("oddRN", "W/z.ma{1}", "/p/z.ma", None),
+            ("odd2RN", "W/y.ma{3}", None, None)],
+    }
+
+    def test_file_and_child_queries_answer_as_a_walk_over_every_reference(self):
+        for layout, rows in sorted(self.LAYOUTS.items()):
+            table = loaded.LoadedReferences("/p/shot.ma")
+            for node, path, resolved, parent in rows:
+                reference = loaded.Reference(node, "", path, 1, parent)
+                reference.resolved = resolved
+                table.add(reference)
+            names = set(["nowhere.ma", "W/a.ma{9}"])
+            for r in table.references:
+                for resolved in (True, False):
+                    for copy_number in (True, False):
+                        names.add(r.filename(resolved, copy_number))
+                names.update(n + suffix for n in (r.path, r.resolved) if n for suffix in ("", "{1}", "{2}"))
+            for name in sorted(names):
+                self.assertIs(table.by_file(name), _scan_by_file(table.references, name), (layout, name))
+            for parent in set([None, "", "nobody"] + [r.reference_node for r in table.references]):
+                self.assertEqual(table.children(parent), [r for r in table.references if r.parent == parent],
+                                 (layout, parent))
+            self.assertEqual(table.top(), [r for r in table.references if r.parent is None], layout)
 
 
 class ReferenceTreeTest(unittest.TestCase):

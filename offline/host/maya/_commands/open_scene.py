@@ -20,8 +20,10 @@ class OpenScene(object):
             for plugin, version, _types, _data_types in graph.file_info(file_id)["requires"]:
                 self.requires.append((plugin, version))
         self.loaded_plugins = []
+        seen = set()  # a scene may require tens of thousands of plug-ins: no scan of the list per line
         for plugin, _version in self.requires:
-            if plugin not in self.loaded_plugins:
+            if plugin not in seen:
+                seen.add(plugin)
                 self.loaded_plugins.append(plugin)
         self.current_layer = _initial_layer(graph)
 

@@ -53,8 +53,10 @@ def pluginInfo(*args, **kwargs):
         raise RuntimeError("maya.cmds stand-in: pluginInfo supports only queries")
     if flags.get("pluginsInUse"):
         result = []
+        listed = set()
         for plugin, version in scene.requires:
-            if plugin not in result[::2]:
+            if plugin not in listed:
+                listed.add(plugin)
                 result.extend([plugin, version])
         return result
     if not args:

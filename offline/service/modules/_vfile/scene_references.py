@@ -9,6 +9,7 @@ reference whose file is found nowhere is missing by its unresolved path.
 """
 from __future__ import print_function
 
+import collections
 import re
 
 from . import scene_queries
@@ -21,9 +22,9 @@ def reference_nodes(host):
     """Every reference node of the scene, the nested ones included, each once."""
     found = []
     seen = set()
-    pending = list(scene_queries.nodes_of_type("reference"))
+    pending = collections.deque(scene_queries.nodes_of_type("reference"))
     while pending:
-        node = pending.pop(0)
+        node = pending.popleft()
         if node in seen:
             continue
         seen.add(node)

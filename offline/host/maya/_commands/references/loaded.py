@@ -34,11 +34,17 @@ class Reference(object):
 
 
 class LoadedReferences(object):
+    """The references in load order, indexed as they are added (so a reference's paths must be
+    final by then): the queries are asked once for every reference, so none may walk the table."""
+
     def __init__(self, scene_path):
         self.scene_path = scene_path
         self.references = []
         self._by_node = {}
         self._copies = {}
+        self._children = {}     # parent's reference node (None for the scene's own) -> references
+        self._by_filename = {}  # filename(), filename(False) -> the first reference that has it
+        self._by_path = {}      # resolved path, path as written -> the first reference that has it
 
     def add(self, reference):
         key = reference.resolved or reference.path
@@ -46,24 +52,30 @@ class LoadedReferences(object):
         self._copies[key] = reference.copy_number + 1
         self.references.append(reference)
         self._by_node.setdefault(reference.reference_node, reference)
+        self._children.setdefault(reference.parent, []).append(reference)
+        for name in (reference.filename(), reference.filename(False)):
+            self._by_filename.setdefault(name, reference)
+        for name in (reference.resolved, reference.path):
+            if name is not None:
+                self._by_path.setdefault(name, reference)
 
     def top(self):
-        return [r for r in self.references if r.parent is None]
+        return list(self._children.get(None, ()))
 
     def children(self, reference_node):
-        return [r for r in self.references if r.parent == reference_node]
+        return list(self._children.get(reference_node, ()))
 
     def by_node(self, name):
         return self._by_node.get(name.lstrip(":"))
 
     def by_file(self, name):
-        """The reference loading a file, named as `referenceQuery -f` gives it (copy number optional)."""
-        bare = _COPY_NUMBER.sub("", name)
-        for reference in self.references:
-            if name in (reference.filename(), reference.filename(False)) or (
-                    bare == name and bare in (reference.resolved, reference.path)):
-                return reference
-        return None
+        """The first reference whose file is name as `referenceQuery -f` gives it, or, for a name
+        without a copy number, whose resolved or written path is name."""
+        if _COPY_NUMBER.sub("", name) != name:
+            return self._by_filename.get(name)
+        # A filename without a copy number is the reference's resolved or written path, so the
+        # first reference with that path is never later than the first with that filename.
+        return self._by_path.get(name)
 
     def counts(self):
         return dict((state, sum(1 for r in self.references if r.state == state)) for state in STATES)
