@@ -1,5 +1,6 @@
 #include "mayascene/text_arena.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -7,8 +8,11 @@ namespace mayascene {
 
 namespace {
 
-// Blocks of 64 KiB: the last one's unused tail is all the arena wastes; a text longer than a
-// quarter of a block gets a block of its own.
+// Most scenes a shot references are props of a few nodes: the first block is small and each next
+// one twice the last, up to 64 KiB, so the blocks grow with the texts kept (a prop's arena is a few
+// hundred bytes) and a big scene still fills blocks of 64 KiB. A text longer than a quarter of the
+// largest block gets a block of its own.
+constexpr std::size_t kFirstBlockBytes = 256;
 constexpr std::size_t kBlockBytes = 64 * 1024;
 
 }  // namespace
@@ -19,9 +23,12 @@ char* TextArena::room(std::size_t bytes) {
     return blocks_.back().get();
   }
   if (bytes > left_) {
-    blocks_.push_back(std::make_unique<char[]>(kBlockBytes));
+    std::size_t size = block_bytes_ == 0 ? kFirstBlockBytes : std::min(kBlockBytes, 2 * block_bytes_);
+    while (size < bytes) size *= 2;
+    blocks_.push_back(std::make_unique<char[]>(size));
+    block_bytes_ = size;
     next_ = blocks_.back().get();
-    left_ = kBlockBytes;
+    left_ = size;
   }
   char* at = next_;
   next_ += bytes;

@@ -41,6 +41,16 @@ class EditApplier {
     }
   }
 
+  // Sorting a node's values after each edit costs a file of k edits on one node k sorts of up to k
+  // values: the nodes are sorted once, when the file's edits are in. Until then a node's values
+  // read as they will after (the last value set wins), so no edit reads them differently.
+  void normalize_edited() {
+    std::sort(edited_.begin(), edited_.end());
+    edited_.erase(std::unique(edited_.begin(), edited_.end()), edited_.end());
+    for (const NodeId node : edited_) graph_.model(node).attrs.normalize();
+    edited_.clear();
+  }
+
   Tally tally;
 
  private:
@@ -70,7 +80,7 @@ class EditApplier {
     }
     mayascene::Node& model = graph_.model(target);
     for (auto& value : values) model.attrs.set(value.first, value.second);
-    model.attrs.normalize();
+    if (edited_.empty() || edited_.back() != target) edited_.push_back(target);
     ++tally.set_attr;
   }
 
@@ -109,6 +119,7 @@ class EditApplier {
 
   Graph& graph_;
   int file_;
+  std::vector<NodeId> edited_;  // by set_attr, not yet normalized
 };
 
 std::string summary(const std::string& path, const Tally& t) {
@@ -160,6 +171,7 @@ std::vector<EditMessage> apply_reference_edits(Graph& graph) {
         for (const mayascene::ReferenceEdit& edit : group.edits) applier.apply(edit);
       }
     }
+    applier.normalize_edited();
     messages.push_back({"Info", summary(scene.file, applier.tally)});
     const std::vector<std::string>& malformed = applier.tally.malformed;
     for (std::size_t i = 0; i < malformed.size() && i < kMalformedShown; ++i) {

@@ -111,5 +111,59 @@ TEST(ReferenceEditValuesTest, ReadsTheTailAsTheReaderReadsSetAttr) {
                mayascene::ParseError);
 }
 
+std::vector<std::pair<std::string, mayascene::Value>> entries(const mayascene::Attributes& attrs) {
+  std::vector<std::pair<std::string, mayascene::Value>> out;
+  for (const auto& entry : attrs) out.emplace_back(std::string(entry.first), entry.second);
+  return out;
+}
+
+// Thousands of edits of a prop's render layer manager, elements set again and again, some as
+// ranges, end with the values that applying and sorting them one at a time gives; a connectAttr
+// -na edit among them takes the element after the highest one the edits before it set.
+TEST(ReferenceEditsOnOneNodeTest, EndAsTheEditsAppliedOneByOne) {
+  mayascene::Scene shot =
+      scene_of("createNode reference -n \"propRN\";\ncreateNode renderLayer -n \"extra\";\n", "shot.ma");
+  mayascene::Scene prop = scene_of(
+      "createNode renderLayerManager -n \"lm\";\n\tsetAttr \".rlmi[3]\" 9;\n\tsetAttr \".rlmi[70]\" 5;\n", "prop.ma");
+  std::vector<mayascene::ReferenceEdit> edits;
+  unsigned seed = 7;
+  for (int i = 0; i < 3000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const unsigned element = (seed >> 8) % 60;
+    if (i % 7 == 0) {
+      const std::string range = std::to_string(element) + ":" + std::to_string(element + 2);
+      edits.push_back(edit(2, {"prop:lm", "rlmi[" + range + "]", " 1 2 3"}));
+    } else {
+      edits.push_back(edit(2, {"prop:lm", "rlmi[" + std::to_string(element) + "]", " " + std::to_string(i)}));
+    }
+    if (i == 1500) {
+      edits.push_back(edit(2, {"prop:lm", "rlmi[90]", " 1"}));
+      edits.push_back(edit(3, {"extra.rlid", "prop:lm.rlmi", "-na"}));
+    }
+  }
+  store(&shot, "propRN", "propRN", edits);
+  Graph graph;
+  graph.add_scene(std::move(shot), {});
+  graph.add_scene(std::move(prop), FileOptions{"prop", "", "propRN"});
+
+  mayascene::Node& lm = graph.model(graph.require("prop:lm"));
+  mayascene::Attributes expected = lm.attrs;
+  for (const mayascene::ReferenceEdit& e : edits) {
+    if (e.code != 2) continue;
+    for (const auto& value : mayascene::set_attr_values(lm, e.fields[1], e.fields[2], "edit")) {
+      expected.set(value.first, value.second);
+    }
+    expected.normalize();
+  }
+  apply_reference_edits(graph);
+  EXPECT_EQ(entries(lm.attrs), entries(expected));
+  EXPECT_EQ(get_attr(graph, "prop:lm.rlmi[70]").value->i, 5);
+
+  ConnectionQuery pairs;
+  pairs.pairs = true;
+  pairs.plugs = true;
+  EXPECT_EQ(list_connections(graph, {"extra"}, pairs), (Names{"extra.identification", "prop:lm.renderLayerId[91]"}));
+}
+
 }  // namespace
 }  // namespace scenegraph

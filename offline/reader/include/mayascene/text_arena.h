@@ -68,6 +68,7 @@ class TextArena {
   std::vector<std::unique_ptr<char[]>> blocks_;
   char* next_ = nullptr;
   std::size_t left_ = 0;
+  std::size_t block_bytes_ = 0;  // of the last block texts share (none yet: 0)
   Text repeated_;
   std::unordered_map<std::string_view, Text> interned_;
 };
