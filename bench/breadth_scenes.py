@@ -30,12 +30,8 @@ class BreadthScene(AsciiScene):
 
     def long_script(self, node, piece, repeats, script_type):
         """A script node whose before-script is piece repeated, written as it goes."""
-        self._add(u'createNode script -n "%s";\n\tsetAttr ".b" -type "string" "' % node, 2)
-        self.out.write(u"".join(self.lines))
-        self.lines = []
-        for _ in range(repeats):
-            self.out.write(piece)
-        self.out.write(u'";\n')
+        self._add(u'createNode script -n "%s";\n' % node, 1)
+        self._long_string(u'.b', piece, repeats)
         self._add(u'\tsetAttr ".st" %d;\n' % script_type, 1)
 
 

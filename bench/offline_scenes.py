@@ -59,7 +59,12 @@ class AsciiScene(object):
 
     def long_notes(self, node, piece, repeats):
         """A transform whose notes are piece repeated, written as it goes."""
-        self._add(u'createNode transform -n "%s";\n\tsetAttr ".nts" -type "string" "' % node, 2)
+        self._add(u'createNode transform -n "%s";\n' % node, 1)
+        self._long_string(u'.nts', piece, repeats)
+
+    def _long_string(self, attribute, piece, repeats):
+        """setAttr of a string value of piece repeated, written as it goes, never held whole."""
+        self._add(u'\tsetAttr "%s" -type "string" "' % attribute, 1)
         self.out.write(u"".join(self.lines))
         self.lines = []
         for _ in range(repeats):
