@@ -19,12 +19,14 @@ class OpenScene(object):
         for file_id in range(graph.file_count()):
             for plugin, version, _types, _data_types in graph.file_info(file_id)["requires"]:
                 self.requires.append((plugin, version))
-        self.loaded_plugins = []
-        seen = set()  # a scene may require tens of thousands of plug-ins: no scan of the list per line
-        for plugin, _version in self.requires:
+        # (plug-in, version) of each plug-in's first requires line: a scene may hold tens of thousands
+        self.plugins_in_use = []
+        seen = set()
+        for plugin, version in self.requires:
             if plugin not in seen:
                 seen.add(plugin)
-                self.loaded_plugins.append(plugin)
+                self.plugins_in_use.append((plugin, version))
+        self.loaded_plugins = [plugin for plugin, _version in self.plugins_in_use]
         self.current_layer = _initial_layer(graph)
 
 

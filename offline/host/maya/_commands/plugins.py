@@ -52,13 +52,7 @@ def pluginInfo(*args, **kwargs):
     if not flags.get("query"):
         raise RuntimeError("maya.cmds stand-in: pluginInfo supports only queries")
     if flags.get("pluginsInUse"):
-        result = []
-        listed = set()
-        for plugin, version in scene.requires:
-            if plugin not in listed:
-                listed.add(plugin)
-                result.extend([plugin, version])
-        return result
+        return [text for pair in scene.plugins_in_use for text in pair]
     if not args:
         raise RuntimeError("maya.cmds stand-in: this query of 'pluginInfo' is not supported")
     key = plugin_key(native(args[0]))

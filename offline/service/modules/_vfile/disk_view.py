@@ -163,8 +163,7 @@ class DiskView(object):
 
     def names_starting(self, folder, prefix):
         """The names of a folder that begin with prefix, in sorted order."""
-        entry = (self._bytes if isinstance(folder, bytes) else self._texts).get(folder) or self.folder(folder)
-        names = entry.sorted_names()
+        names = self.folder(folder).sorted_names()
         if not prefix:
             return names
         start = bisect.bisect_left(names, prefix)

@@ -19,10 +19,10 @@ class GetLayersInfo(object):
 
     def __init__(self):
         self.cmds = scene_queries.cmds()
-        self._setup_layers = None
+        self._render_setup_names = None
 
     def getLayersInfo(self, lst):
-        self._setup_layers = None
+        self._render_setup_names = None
         default_overrides = self._overrides("defaultRenderLayer")
         cameras = self._camera_shapes()
         for layer in self._layers():
@@ -63,7 +63,7 @@ class GetLayersInfo(object):
     def _render_setup(self):
         """(the render setup's layers, {legacy layer: the first setup layer connected to it}), read
         once per call of getLayersInfo, when a layer first needs its name."""
-        if self._setup_layers is None:
+        if self._render_setup_names is None:
             setup_layers = scene_queries.nodes_of_type("renderSetupLayer")
             setup_layer_of = {}
             for setup_layer in setup_layers:
@@ -75,8 +75,8 @@ class GetLayersInfo(object):
                         continue
                     for source in sources:
                         setup_layer_of.setdefault(source, setup_layer)
-            self._setup_layers = (frozenset(setup_layers), setup_layer_of)
-        return self._setup_layers
+            self._render_setup_names = (frozenset(setup_layers), setup_layer_of)
+        return self._render_setup_names
 
     def _camera_shapes(self):
         return list(self.cmds.ls(type="camera") or [])
