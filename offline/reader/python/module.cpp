@@ -200,8 +200,8 @@ PyObject* load(PyObject*, PyObject* args) {
   });
 }
 
-std::vector<mayascene::DynamicAttribute> dynamicAttributes(PyObject* sequence) {
-  std::vector<mayascene::DynamicAttribute> dynamic;
+mayascene::DynamicAttributes dynamicAttributes(PyObject* sequence) {
+  mayascene::DynamicAttributes dynamic;
   Ref items = python::require(PySequence_Fast(sequence, "dynamic attributes must be a sequence"));
   const Py_ssize_t count = python::length(items.get());
   for (Py_ssize_t i = 0; i < count; ++i) {
@@ -224,8 +224,8 @@ PyObject* resolveAttribute(PyObject*, PyObject* args) {
     }
     const std::string type = textArgument(typeObject, "node type");
     const std::string path = textArgument(pathObject, "attribute");
-    const std::vector<mayascene::DynamicAttribute> dynamic =
-        dynamicObject == Py_None ? std::vector<mayascene::DynamicAttribute>() : dynamicAttributes(dynamicObject);
+    const mayascene::DynamicAttributes dynamic =
+        dynamicObject == Py_None ? mayascene::DynamicAttributes() : dynamicAttributes(dynamicObject);
     const std::string canonical = mayascene::canonical_path(type, path, dynamic);
     const std::size_t leafStart = path.rfind('.') == std::string::npos ? 0 : path.rfind('.') + 1;
     const std::string leaf = path.substr(leafStart, path.find('[', leafStart) - leafStart);

@@ -280,13 +280,6 @@ bool equal_ignoring_case(std::string_view a, std::string_view b) {
          });
 }
 
-const DynamicAttribute* find_dynamic(const std::vector<DynamicAttribute>& dynamic, std::string_view name) {
-  for (const DynamicAttribute& attr : dynamic) {
-    if (name == attr.short_name || name == attr.long_name) return &attr;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 std::string_view base_type(std::string_view type) {
@@ -343,7 +336,7 @@ bool default_value(const AttributeInfo& info, Value* out) {
 }
 
 std::string canonical_path(std::string_view type, std::string_view path,
-                           const std::vector<DynamicAttribute>& dynamic) {
+                           const DynamicAttributes& dynamic) {
   std::string out;
   out.reserve(path.size() + 16);
   std::size_t start = 0;
@@ -356,7 +349,7 @@ std::string canonical_path(std::string_view type, std::string_view path,
     const std::string_view name = component.substr(0, bracket);
     const std::string_view rest = bracket == std::string_view::npos ? std::string_view() : component.substr(bracket);
     if (start != 0) out.push_back('.');
-    if (const DynamicAttribute* dyn = find_dynamic(dynamic, name)) {
+    if (const DynamicAttribute* dyn = dynamic.find(name)) {
       out += dyn->long_name.empty() ? dyn->short_name : dyn->long_name;
     } else if (const AttributeInfo* info = find_attribute(type, name)) {
       out += info->long_name;

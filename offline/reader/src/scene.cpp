@@ -100,22 +100,81 @@ std::string NodeUuids::text(int index) const {
   return index >= 0 && at < by_node_.size() ? by_node_[at].text() : std::string();
 }
 
-DynamicAttributes::DynamicAttributes(const DynamicAttributes& other)
-    : list_(other.list_ ? std::make_unique<std::vector<DynamicAttribute>>(*other.list_) : nullptr) {}
+namespace {
+// Below this many attributes a scan of the list is as quick as the index and costs no memory.
+constexpr std::size_t kIndexedFrom = 16;
+}  // namespace
 
-DynamicAttributes& DynamicAttributes::operator=(const DynamicAttributes& other) {
-  if (this != &other) *this = DynamicAttributes(other);
-  return *this;
+void DynamicAttributes::own() {
+  if (!store_) {
+    store_ = std::make_shared<Store>();
+  } else if (store_.use_count() > 1) {
+    store_ = std::make_shared<Store>(*store_);
+  }
+}
+
+void DynamicAttributes::index_entry(std::uint32_t position) {
+  const DynamicAttribute& attribute = store_->list[position];
+  Firsts& by_short = store_->index[attribute.short_name];
+  if (by_short.named == UINT32_MAX) by_short.named = position;
+  Firsts& by_long = store_->index[attribute.long_name];
+  if (by_long.named == UINT32_MAX) by_long.named = position;
+  if (by_long.long_named == UINT32_MAX) by_long.long_named = position;
 }
 
 void DynamicAttributes::push_back(DynamicAttribute attribute) {
-  if (!list_) list_ = std::make_unique<std::vector<DynamicAttribute>>();
-  list_->push_back(std::move(attribute));
+  own();
+  store_->list.push_back(std::move(attribute));
+  const std::size_t count = store_->list.size();
+  if (count == kIndexedFrom) {
+    for (std::uint32_t k = 0; k < count; ++k) index_entry(k);
+  } else if (count > kIndexedFrom) {
+    index_entry(static_cast<std::uint32_t>(count - 1));
+  }
 }
 
 const std::vector<DynamicAttribute>& DynamicAttributes::list() const {
   static const std::vector<DynamicAttribute> none;
-  return list_ ? *list_ : none;
+  return store_ ? store_->list : none;
+}
+
+DynamicAttribute* DynamicAttributes::begin() {
+  if (!store_) return nullptr;
+  own();
+  return store_->list.data();
+}
+
+DynamicAttribute* DynamicAttributes::end() {
+  if (!store_) return nullptr;
+  own();
+  return store_->list.data() + store_->list.size();
+}
+
+const DynamicAttribute* DynamicAttributes::find(std::string_view name) const {
+  if (!store_) return nullptr;
+  const std::vector<DynamicAttribute>& list = store_->list;
+  if (list.size() < kIndexedFrom) {
+    for (const DynamicAttribute& attr : list) {
+      if (name == attr.short_name || name == attr.long_name) return &attr;
+    }
+    return nullptr;
+  }
+  const auto found = store_->index.find(std::string(name));
+  return found == store_->index.end() || found->second.named == UINT32_MAX ? nullptr : &list[found->second.named];
+}
+
+const DynamicAttribute* DynamicAttributes::find_long(std::string_view name) const {
+  if (!store_) return nullptr;
+  const std::vector<DynamicAttribute>& list = store_->list;
+  if (list.size() < kIndexedFrom) {
+    for (const DynamicAttribute& attr : list) {
+      if (name == attr.long_name) return &attr;
+    }
+    return nullptr;
+  }
+  const auto found = store_->index.find(std::string(name));
+  return found == store_->index.end() || found->second.long_named == UINT32_MAX ? nullptr
+                                                                                 : &list[found->second.long_named];
 }
 
 }  // namespace mayascene

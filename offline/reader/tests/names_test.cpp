@@ -16,7 +16,8 @@ void PrintTo(const NameCase& c, std::ostream* os) { *os << c.type << "." << c.pa
 class CanonicalPathTest : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(CanonicalPathTest, UsesLongNames) {
-  const std::vector<DynamicAttribute> dynamic = {{"xgv", "xgVersion", "string", false, {}}};
+  DynamicAttributes dynamic;
+  dynamic.push_back({"xgv", "xgVersion", "string", false, {}});
   EXPECT_EQ(canonical_path(GetParam().type, GetParam().path, dynamic), GetParam().canonical);
 }
 
@@ -40,6 +41,37 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"mesh", "vt[2]", "vt[2]"},                // unknown names stay
                       NameCase{"unknownPluginNode", "msg", "message"}),
     [](const auto& info) { return std::string(info.param.type) + "_" + std::to_string(info.index); });
+
+// Lookups answer the same below and above the length at which a node's attributes are indexed: the
+// first attribute of a name wins, by short or long name, and a copy changed later leaves the
+// original as it was.
+TEST(DynamicAttributesLookup, FirstOfANameAtAnyLength) {
+  for (const int count : {3, 40}) {
+    DynamicAttributes dynamic;
+    for (int k = 0; k < count; ++k) {
+      dynamic.push_back({"s" + std::to_string(k), "long" + std::to_string(k), "double", false, {}});
+    }
+    dynamic.push_back({"long1", "other", "bool", false, {}});  // short name of one, after it
+    dynamic.push_back({"s2", "again", "bool", false, {}});     // a short name taken twice
+    SCOPED_TRACE(count);
+    ASSERT_NE(dynamic.find("s1"), nullptr);
+    EXPECT_EQ(dynamic.find("s1")->long_name, "long1");
+    EXPECT_EQ(dynamic.find("long1")->short_name, "s1");
+    EXPECT_EQ(dynamic.find("s2")->long_name, "long2");
+    EXPECT_EQ(dynamic.find("other")->short_name, "long1");
+    EXPECT_EQ(dynamic.find_long("long1")->short_name, "s1");
+    EXPECT_EQ(dynamic.find_long("s1"), nullptr);
+    EXPECT_EQ(dynamic.find("absent"), nullptr);
+
+    DynamicAttributes copy = dynamic;
+    copy.push_back({"late", "lateAdded", "bool", false, {}});
+    for (DynamicAttribute& attribute : copy) attribute.has_default = true;
+    EXPECT_EQ(dynamic.find("late"), nullptr);
+    EXPECT_FALSE(dynamic.find("s1")->has_default);
+    EXPECT_EQ(copy.find("late")->long_name, "lateAdded");
+    EXPECT_TRUE(copy.find("s1")->has_default);
+  }
+}
 
 TEST(TypeHierarchy, LsTypeSemantics) {
   EXPECT_TRUE(inherits("stereoRigCamera", "camera"));

@@ -55,13 +55,10 @@ AttributeName resolve_attribute(const Graph& graph, NodeId node, std::string_vie
     if (mayascene::default_value(*info, &value)) out.default_value = std::move(value);
   }
   const std::string_view leaf = leaf_of(out.canonical);
-  for (const mayascene::DynamicAttribute& dynamic : model.dynamic) {
-    if (leaf == dynamic.long_name) {
-      out.known = true;
-      out.default_value.reset();
-      if (dynamic.has_default) out.default_value = dynamic.default_value;
-      break;
-    }
+  if (const mayascene::DynamicAttribute* dynamic = model.dynamic.find_long(leaf)) {
+    out.known = true;
+    out.default_value.reset();
+    if (dynamic->has_default) out.default_value = dynamic->default_value;
   }
   return out;
 }

@@ -38,7 +38,7 @@ bool default_value(const AttributeInfo& info, Value* out);
 // form, using the node's dynamic attributes first and the built-in table second; names found in
 // neither are kept as written.
 std::string canonical_path(std::string_view type, std::string_view path,
-                           const std::vector<DynamicAttribute>& dynamic);
+                           const DynamicAttributes& dynamic);
 
 // The Python codec name for a `//Codeset:` value ("1252" -> "cp1252", "936" -> "gbk").
 std::string codec_for_codeset(std::string_view codeset);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "mayascene/attributes.h"
@@ -59,28 +60,41 @@ class NodeUuids {
   std::deque<Uuid> by_node_;
 };
 
-// A node's dynamic attributes (addAttr) in one pointer, the list allocated only for a node that
-// has some: most nodes have none.
+// A node's dynamic attributes (addAttr) in one pointer, allocated only for a node that has some:
+// most nodes have none. Copies share the list until one of them changes it (a reference edit reads
+// its node's attributes through a copy). A node with many of them keeps an index by name, so that
+// naming one costs the same for the ten-thousandth as for the first.
 class DynamicAttributes {
  public:
-  DynamicAttributes() = default;
-  DynamicAttributes(const DynamicAttributes& other);
-  DynamicAttributes& operator=(const DynamicAttributes& other);
-  DynamicAttributes(DynamicAttributes&&) = default;
-  DynamicAttributes& operator=(DynamicAttributes&&) = default;
   void push_back(DynamicAttribute attribute);
   const std::vector<DynamicAttribute>& list() const;
   operator const std::vector<DynamicAttribute>&() const { return list(); }
-  std::size_t size() const { return list_ ? list_->size() : 0; }
+  std::size_t size() const { return store_ ? store_->list.size() : 0; }
   bool empty() const { return size() == 0; }
-  const DynamicAttribute& operator[](std::size_t k) const { return (*list_)[k]; }
-  const DynamicAttribute* begin() const { return list_ ? list_->data() : nullptr; }
-  const DynamicAttribute* end() const { return list_ ? list_->data() + list_->size() : nullptr; }
-  DynamicAttribute* begin() { return list_ ? list_->data() : nullptr; }
-  DynamicAttribute* end() { return list_ ? list_->data() + list_->size() : nullptr; }
+  const DynamicAttribute& operator[](std::size_t k) const { return store_->list[k]; }
+  const DynamicAttribute* begin() const { return store_ ? store_->list.data() : nullptr; }
+  const DynamicAttribute* end() const { return store_ ? store_->list.data() + store_->list.size() : nullptr; }
+  // Changing the attributes in place (their values, never their names) makes this copy its own.
+  DynamicAttribute* begin();
+  DynamicAttribute* end();
+  // The first attribute whose short or long name is `name`; nullptr when none.
+  const DynamicAttribute* find(std::string_view name) const;
+  // The first attribute whose long name is `name`; nullptr when none.
+  const DynamicAttribute* find_long(std::string_view name) const;
 
  private:
-  std::unique_ptr<std::vector<DynamicAttribute>> list_;
+  struct Firsts {
+    std::uint32_t named = UINT32_MAX;  // by short or long name
+    std::uint32_t long_named = UINT32_MAX;
+  };
+  struct Store {
+    std::vector<DynamicAttribute> list;
+    std::unordered_map<std::string, Firsts> index;  // built once the list is long enough to need it
+  };
+  void own();
+  void index_entry(std::uint32_t position);
+
+  std::shared_ptr<Store> store_;
 };
 
 // Its texts live in its scene's arena (Scene::texts): set them with scene.texts.keep(...).

@@ -56,9 +56,8 @@ Value as_read_back(Value written, const std::string& attr, const ValueContext& c
   const std::string name = attr.substr(0, attr.find('['));
   const double d = written.kind == Value::Kind::Int ? static_cast<double>(written.i) : written.d;
   if (context.dynamic != nullptr) {
-    for (const DynamicAttribute& dyn : *context.dynamic) {
-      if ((name == dyn.short_name || name == dyn.long_name) && dyn.type == "bool") return Value::boolean(d != 0);
-    }
+    const DynamicAttribute* dyn = context.dynamic->find(name);
+    if (dyn != nullptr && dyn->type == "bool") return Value::boolean(d != 0);
   }
   const AttributeInfo* info = find_attribute(context.node_type, name);
   if (info != nullptr && info->kind == AttributeInfo::Default::Bool) return Value::boolean(d != 0);
