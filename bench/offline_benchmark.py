@@ -37,12 +37,15 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(HERE)
 BINARY_DIR = os.environ.get("VANALYZER_BINARY_DIR") or os.path.join(REPO, "build", "release")
 sys.path.insert(0, HERE)
+sys.path.insert(1, os.path.join(REPO, "offline"))
 
 import offline_scenes  # noqa: E402
+from cli.host_allocator import host_allocator  # noqa: E402
 
 MB = 1024.0 * 1024.0
 
-# opens a scene in the host as the command line's bootstrap does, and says how long it took
+# opens a scene in the host as the command line's bootstrap does (with the host's allocator), and
+# says how long it took
 _OPEN_TIMER = r"""
 import sys, time
 sys.path[0:0] = [sys.argv[1], sys.argv[2]]
@@ -127,14 +130,14 @@ def open_seconds(scene, options):
     python = options.python
     interpreter = python if python and os.sep in python else sys.executable
     if python and os.sep not in python:
-        sys.path.insert(0, os.path.join(REPO, "offline"))
         from cli.preflight import resolve_interpreter
         interpreter = resolve_interpreter(python)
     modules = os.path.join(BINARY_DIR, "py27" if "2.7" in interpreter else "abi3")
     err_path = os.path.join(os.path.dirname(scene.path), "open-timer.txt")
     command = [interpreter, "-c", _OPEN_TIMER, modules, os.path.join(REPO, "offline", "host"), scene.path]
+    env = dict(os.environ, **host_allocator(os.environ))
     with open(err_path, "wb") as output:
-        child = subprocess.Popen(command, stdout=output, preexec_fn=lambda: resource.setrlimit(
+        child = subprocess.Popen(command, stdout=output, env=env, preexec_fn=lambda: resource.setrlimit(
             resource.RLIMIT_AS, (int(options.memory_limit * MB),) * 2))
         child.wait()
     with open(err_path) as handle:

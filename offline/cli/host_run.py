@@ -12,6 +12,7 @@ import threading
 import time
 
 from . import directory_mappings
+from .host_allocator import host_allocator
 from .paths import BOOTSTRAP, OFFLINE_ROOT, Refusal
 
 HOST_MARK = "vanalyzer-offline-host: "
@@ -47,6 +48,7 @@ def host_environment(base, args, paths, build):
         "VANALYZER_STDERR_LEVEL": "Debug" if getattr(args, "verbose", False) else "Info",
         "PYTHONIOENCODING": "utf-8",
     })
+    env.update(host_allocator(base))
     if args.machine_type:
         env["MachineType"] = args.machine_type
     if args.config:
@@ -195,15 +197,15 @@ def run_host(interpreter, scene, env, progress, timeout, stop=None):
 
 
 def delivered_result(paths, lines, returncode, check_catalogue):
-    """The result the host delivered, as (text, value). Refusal with the reason when there is none:
-    check_catalogue() first, since a catalogue lost or broken while the host ran is the likely cause."""
+    """The result the host delivered, as (its UTF-8 bytes as delivered, value). Refusal with the
+    reason when there is none: check_catalogue() first, since a catalogue lost or broken while the
+    host ran is the likely cause."""
     if not os.path.isfile(paths["result"]):
         check_catalogue()
         raise Refusal(failure_reason(lines, returncode))
     with open(paths["result"], "rb") as handle:
         raw = handle.read()
     try:
-        text = raw.decode("utf-8")
-        return text, json.loads(text)
+        return raw, json.loads(raw.decode("utf-8"))
     except ValueError as error:  # UnicodeDecodeError included
         raise Refusal("the delivered result %s is not JSON: %s" % (paths["result"], error))

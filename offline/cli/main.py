@@ -126,14 +126,14 @@ def _main(args, scratch):
     analysed_at = datetime.datetime.now().astimezone().isoformat(timespec="seconds")
     returncode = run_host(interpreter, scene, env, progress, args.timeout)
     seconds = round(time.time() - started, 3)
-    text, result = delivered_result(paths, progress.lines, returncode, lambda: check_catalogue(CATALOGUE))
+    delivered, result = delivered_result(paths, progress.lines, returncode, lambda: check_catalogue(CATALOGUE))
     missing = sorted(set(read_lines(paths["missing"])))
     code = exit_code(result)
     host = read_host_report(paths["host_report"])
     rec = scene_record.record(scene, code, seconds, result, None, host, machine_type=_machine_type(args),
                               analysed_at=analysed_at, missing=missing)
     if args.json:
-        sys.stdout.write(text + ("" if text.endswith("\n") else "\n"))
+        _write_delivered(delivered)
         if scene_record.script_findings(rec)[0]:
             sys.stderr.write(format_findings(rec) + "\n")
     else:
@@ -147,6 +147,19 @@ def _main(args, scratch):
     if args.html:
         _write_html(args.html, rec)
     return rec["exit"]
+
+
+def _write_delivered(delivered):
+    """The result's bytes as the host delivered them, and a line end: a big scene's result is
+    megabytes, written as it is rather than decoded and encoded again."""
+    end = b"" if delivered.endswith(b"\n") else b"\n"
+    target = getattr(sys.stdout, "buffer", None)
+    if target is None:
+        sys.stdout.write(delivered.decode("utf-8") + end.decode("ascii"))
+        return
+    sys.stdout.flush()
+    target.write(delivered)
+    target.write(end)
 
 
 def _machine_type(args):

@@ -105,11 +105,40 @@ namespace {
 constexpr std::size_t kIndexedFrom = 16;
 }  // namespace
 
+DynamicAttributes::DynamicAttributes(const DynamicAttributes& other) : store_(other.store_) {
+  if (store_ != nullptr) store_->holders.fetch_add(1, std::memory_order_relaxed);
+}
+
+DynamicAttributes& DynamicAttributes::operator=(const DynamicAttributes& other) {
+  if (this != &other) *this = DynamicAttributes(other);
+  return *this;
+}
+
+DynamicAttributes& DynamicAttributes::operator=(DynamicAttributes&& other) noexcept {
+  if (this != &other) {
+    release();
+    store_ = other.store_;
+    other.store_ = nullptr;
+  }
+  return *this;
+}
+
+DynamicAttributes::~DynamicAttributes() { release(); }
+
+void DynamicAttributes::release() {
+  if (store_ != nullptr && store_->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete store_;
+  store_ = nullptr;
+}
+
 void DynamicAttributes::own() {
-  if (!store_) {
-    store_ = std::make_shared<Store>();
-  } else if (store_.use_count() > 1) {
-    store_ = std::make_shared<Store>(*store_);
+  if (store_ == nullptr) {
+    store_ = new Store();
+  } else if (store_->holders.load(std::memory_order_acquire) > 1) {
+    auto copy = std::make_unique<Store>();
+    copy->list = store_->list;
+    copy->index = store_->index;
+    release();
+    store_ = copy.release();
   }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -66,6 +67,13 @@ class NodeUuids {
 // naming one costs the same for the ten-thousandth as for the first.
 class DynamicAttributes {
  public:
+  DynamicAttributes() = default;
+  DynamicAttributes(const DynamicAttributes& other);
+  DynamicAttributes& operator=(const DynamicAttributes& other);
+  DynamicAttributes(DynamicAttributes&& other) noexcept : store_(other.store_) { other.store_ = nullptr; }
+  DynamicAttributes& operator=(DynamicAttributes&& other) noexcept;
+  ~DynamicAttributes();
+
   void push_back(DynamicAttribute attribute);
   const std::vector<DynamicAttribute>& list() const;
   operator const std::vector<DynamicAttribute>&() const { return list(); }
@@ -88,13 +96,15 @@ class DynamicAttributes {
     std::uint32_t long_named = UINT32_MAX;
   };
   struct Store {
+    std::atomic<std::size_t> holders{1};
     std::vector<DynamicAttribute> list;
     std::unordered_map<std::string, Firsts> index;  // built once the list is long enough to need it
   };
   void own();
+  void release();
   void index_entry(std::uint32_t position);
 
-  std::shared_ptr<Store> store_;
+  Store* store_ = nullptr;  // one pointer a node: most nodes have none, and there are millions
 };
 
 // Its texts live in its scene's arena (Scene::texts): set them with scene.texts.keep(...).
