@@ -1,4 +1,5 @@
 """vanalyzer-offline as the service's client, against a fake host module."""
+import io
 import json
 import os
 import subprocess
@@ -167,3 +168,14 @@ def test_launcher_runs_from_anywhere(tmp_path):
     done = subprocess.run([sys.executable, launcher, str(tmp_path / "x.ma")], cwd=str(tmp_path),
                           stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     assert done.returncode == 3 and b"does not exist" in done.stderr
+
+
+@pytest.mark.parametrize("delivered", [b'{"status": 0}', b'{"status": 0}\n', u'{"a": "\u00e9"}'.encode("utf-8")])
+def test_delivered_bytes_are_written_as_they_are_with_one_line_end(delivered, monkeypatch, capsysbinary):
+    main._write_delivered(delivered)
+    assert capsysbinary.readouterr().out == delivered.rstrip(b"\n") + b"\n"
+    # a text stream with no bytes beneath it (an embedding's) gets the same text
+    text = io.StringIO()
+    monkeypatch.setattr(sys, "stdout", text)
+    main._write_delivered(delivered)
+    assert text.getvalue() == delivered.decode("utf-8").rstrip("\n") + "\n"

@@ -179,31 +179,19 @@ DynamicAttribute* DynamicAttributes::end() {
   return store_->list.data() + store_->list.size();
 }
 
-const DynamicAttribute* DynamicAttributes::find(std::string_view name) const {
+const DynamicAttribute* DynamicAttributes::first(std::string_view name, bool long_only) const {
   if (!store_) return nullptr;
   const std::vector<DynamicAttribute>& list = store_->list;
   if (list.size() < kIndexedFrom) {
     for (const DynamicAttribute& attr : list) {
-      if (name == attr.short_name || name == attr.long_name) return &attr;
+      if (name == attr.long_name || (!long_only && name == attr.short_name)) return &attr;
     }
     return nullptr;
   }
   const auto found = store_->index.find(std::string(name));
-  return found == store_->index.end() || found->second.named == UINT32_MAX ? nullptr : &list[found->second.named];
-}
-
-const DynamicAttribute* DynamicAttributes::find_long(std::string_view name) const {
-  if (!store_) return nullptr;
-  const std::vector<DynamicAttribute>& list = store_->list;
-  if (list.size() < kIndexedFrom) {
-    for (const DynamicAttribute& attr : list) {
-      if (name == attr.long_name) return &attr;
-    }
-    return nullptr;
-  }
-  const auto found = store_->index.find(std::string(name));
-  return found == store_->index.end() || found->second.long_named == UINT32_MAX ? nullptr
-                                                                                 : &list[found->second.long_named];
+  if (found == store_->index.end()) return nullptr;
+  const std::uint32_t position = long_only ? found->second.long_named : found->second.named;
+  return position == UINT32_MAX ? nullptr : &list[position];
 }
 
 }  // namespace mayascene

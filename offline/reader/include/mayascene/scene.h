@@ -86,9 +86,9 @@ class DynamicAttributes {
   DynamicAttribute* begin();
   DynamicAttribute* end();
   // The first attribute whose short or long name is `name`; nullptr when none.
-  const DynamicAttribute* find(std::string_view name) const;
+  const DynamicAttribute* find(std::string_view name) const { return first(name, false); }
   // The first attribute whose long name is `name`; nullptr when none.
-  const DynamicAttribute* find_long(std::string_view name) const;
+  const DynamicAttribute* find_long(std::string_view name) const { return first(name, true); }
 
  private:
   struct Firsts {
@@ -100,6 +100,7 @@ class DynamicAttributes {
     std::vector<DynamicAttribute> list;
     std::unordered_map<std::string, Firsts> index;  // built once the list is long enough to need it
   };
+  const DynamicAttribute* first(std::string_view name, bool long_only) const;
   void own();
   void release();
   void index_entry(std::uint32_t position);
