@@ -167,18 +167,6 @@ const std::vector<DynamicAttribute>& DynamicAttributes::list() const {
   return store_ ? store_->list : none;
 }
 
-DynamicAttribute* DynamicAttributes::begin() {
-  if (!store_) return nullptr;
-  own();
-  return store_->list.data();
-}
-
-DynamicAttribute* DynamicAttributes::end() {
-  if (!store_) return nullptr;
-  own();
-  return store_->list.data() + store_->list.size();
-}
-
 const DynamicAttribute* DynamicAttributes::first(std::string_view name, bool long_only) const {
   if (!store_) return nullptr;
   const std::vector<DynamicAttribute>& list = store_->list;

@@ -65,7 +65,7 @@ TEST(DynamicAttributesLookup, FirstOfANameAtAnyLength) {
 
     DynamicAttributes copy = dynamic;
     copy.push_back({"late", "lateAdded", "bool", false, {}});
-    for (DynamicAttribute& attribute : copy) attribute.has_default = true;
+    copy.change_each([](DynamicAttribute& attribute) { attribute.has_default = true; });
     EXPECT_EQ(dynamic.find("late"), nullptr);
     EXPECT_FALSE(dynamic.find("s1")->has_default);
     EXPECT_EQ(copy.find("late")->long_name, "lateAdded");

@@ -85,7 +85,7 @@ void recode_scene(mayascene::Scene* scene, const TextRecoder& recoder) {
     if (!node.attrs.all_texts([&](std::string_view text) { return r.kept(text); })) {
       node.attrs.recode_texts([&](std::string* text) { r.text(text); });
     }
-    for (mayascene::DynamicAttribute& dynamic : node.dynamic) r.value(&dynamic.default_value);
+    node.dynamic.change_each([&](mayascene::DynamicAttribute& dynamic) { r.value(&dynamic.default_value); });
   }
   for (mayascene::Connection& c : scene->connections) {
     if (r.kept(c.source()) && r.kept(c.destination())) continue;

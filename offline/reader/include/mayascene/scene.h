@@ -82,9 +82,14 @@ class DynamicAttributes {
   const DynamicAttribute& operator[](std::size_t k) const { return store_->list[k]; }
   const DynamicAttribute* begin() const { return store_ ? store_->list.data() : nullptr; }
   const DynamicAttribute* end() const { return store_ ? store_->list.data() + store_->list.size() : nullptr; }
-  // Changing the attributes in place (their values, never their names) makes this copy its own.
-  DynamicAttribute* begin();
-  DynamicAttribute* end();
+  // Changes each attribute in place (its value, never its names): this copy becomes its own. Reading
+  // never copies, whether the attributes are reached through a const path or not.
+  template <typename Change>
+  void change_each(Change change) {
+    if (store_ == nullptr) return;
+    own();
+    for (DynamicAttribute& attribute : store_->list) change(attribute);
+  }
   // The first attribute whose short or long name is `name`; nullptr when none.
   const DynamicAttribute* find(std::string_view name) const { return first(name, false); }
   // The first attribute whose long name is `name`; nullptr when none.
