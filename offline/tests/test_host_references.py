@@ -5,6 +5,7 @@ from __future__ import print_function
 import os
 import re
 import shutil
+import sys
 import tempfile
 import unittest
 
@@ -131,6 +132,22 @@ class LoaderTest(unittest.TestCase):
         graph, refs, _table = self.load(chain, max_files=1)
         self.assertEqual(len(graph.added), 1)
         self.assertEqual(refs["a:bRN"].reason, "more than 1 referenced files")
+
+    def test_a_chain_deeper_than_the_interpreter_recursion_limit_loads_down_to_the_depth_limit(self):
+        depth = loader.MAX_DEPTH + 1
+        self.assertGreater(depth, sys.getrecursionlimit())
+        names = ["c%d.ma" % level for level in range(1, depth + 1)]
+        deep = Project(names)
+        self.addCleanup(deep.remove)
+        self.project, written = deep, deep.path("")
+        chain = {"shot.ma": records(pair("c1", "c1RN", written + names[0]))}
+        for level in range(1, depth):
+            chain[names[level - 1]] = records(pair("c%d" % (level + 1), "c%dRN" % (level + 1), written + names[level]))
+        graph, refs, _table = self.load(chain)
+        self.assertEqual(len(graph.added), loader.MAX_DEPTH)
+        self.assertEqual(graph.added[-1][1], ":".join("c%d" % level for level in range(1, depth)))
+        last = refs[graph.added[-1][1] + ":c%dRN" % depth]
+        self.assertEqual((last.state, last.reason), ("failed", "nested more than %d levels deep" % loader.MAX_DEPTH))
 
     def test_prefixes_and_the_root_namespace(self):
         shot = records(ref("", "IMPRN", WRITTEN + "set.ma", deferred=False, prefix="IMP"),

@@ -21,8 +21,8 @@ from .. import host_log
 from ..paths import disk, resolver
 from . import loaded, reference_tree
 
-# No production nests this deep; past it the chain is a generated or hostile one.
-MAX_DEPTH = 32
+# Far deeper than any production nests; past it the chain is a generated or hostile one.
+MAX_DEPTH = 1000
 # Files opened for one scene at most: a lattice of references to references (each file
 # referencing the next twice) doubles with every level and would never end otherwise.
 MAX_FILES = 10000
@@ -32,6 +32,21 @@ SCENE_TYPES = ("", "mayaAscii", "mayaBinary")
 
 def _real(path):
     return os.path.normcase(os.path.realpath(path))
+
+
+class _Frame(object):
+    """A file whose references are being loaded: its entries not yet settled, and the names and
+    depth its references take."""
+
+    __slots__ = ("entries", "holder", "namespace", "prefix", "depth", "parent")
+
+    def __init__(self, records, holder, namespace, prefix, depth, parent):
+        self.entries = iter(reference_tree.own_references(records))
+        self.holder = holder
+        self.namespace = namespace
+        self.prefix = prefix
+        self.depth = depth
+        self.parent = parent
 
 
 class _Loader(object):
@@ -48,7 +63,7 @@ class _Loader(object):
     def run(self, scene_file_id):
         records = self.graph.file_info(scene_file_id)["references"]
         self.saved = reference_tree.SavedStates(records)
-        self.load_children(records, self.scene_path, "", "", 1, None, [(_real(self.scene_path), self.scene_path)])
+        self.load_tree(records)
         counts = self.table.counts()
         if self.table.references:
             self.log("Info", "References of %s: %d loaded, %d deferred, %d missing, %d failed" % (
@@ -57,57 +72,81 @@ class _Loader(object):
             self.log(level, message)
         return self.table
 
-    def load_children(self, records, holder, namespace, prefix, depth, parent, chain):
+    def load_tree(self, records):
+        """Every reference, depth first in file order. The files being read are a stack, not a
+        recursion, so that only max_depth bounds the nesting; chain[i] is the file of stack[i]."""
+        chain = [(_real(self.scene_path), self.scene_path)]
+        open_files = set([chain[0][0]])
+        stack = [_Frame(records, self.scene_path, "", "", 1, None)]
+        while stack:
+            frame = stack[-1]
+            entry = next(frame.entries, None)
+            if entry is None:
+                stack.pop()
+                open_files.discard(chain.pop()[0])
+                continue
+            child = self.settle_entry(entry, frame, chain, open_files)
+            if child is not None:
+                stack.append(child)
+                chain.append((_real(child.holder), child.holder))
+                open_files.add(chain[-1][0])
+
+    def settle_entry(self, entry, frame, chain, open_files):
+        """One reference of the file of frame, settled; the frame of its own file when it is opened."""
+        namespace, prefix, depth, parent = frame.namespace, frame.prefix, frame.depth, frame.parent
+        node = reference_tree.node_name(namespace, prefix, entry.reference_node) if entry.reference_node else ""
+        child_namespace, child_prefix = reference_tree.child_naming(namespace, prefix, entry)
+        reference = loaded.Reference(node, child_namespace, entry.path, depth, parent)
+        deferred = entry.deferred if parent is None else self.saved.deferred(node, child_namespace, entry.deferred)
+        found = resolver.resolve(entry.path, self.folders(frame.holder), resolver.SCENE_RULES, self.scene_path)
+        reference.resolved, reference.rule = found.path, found.rule
+        self.table.add(reference)
+        label = "Reference %s (namespace %s)" % (node or entry.path, child_namespace or ":")
+        if found.found and not found.as_written:
+            self.log("Info", '%s: "%s" found %s: %s' % (label, entry.path, found.rule, found.path))
+        if deferred:
+            self.settle(reference, "deferred", "saved unloaded (deferred); its contents will not render",
+                        "Info", label)
+        elif not found.found:
+            self.settle(reference, "missing", "file not found", "Warning", label,
+                        '"%s" not found (looked for %s); the scene is loaded without it'
+                        % (found.expanded, found.searched))
+        elif depth > self.max_depth:
+            self.settle(reference, "failed", "nested more than %d levels deep" % self.max_depth, "Error", label)
+        elif _real(found.path) in open_files:
+            cycle = " -> ".join([shown for _real_path, shown in chain] + [found.path])
+            self.settle(reference, "failed", "reference cycle: %s" % cycle, "Error", label,
+                        "reference cycle %s; the file is not loaded again" % cycle)
+        elif entry.file_type not in SCENE_TYPES:
+            self.settle(reference, "loaded", "a %s reference: its contents are not read here" % entry.file_type,
+                        "Warning", label)
+        elif self.files >= self.max_files:
+            self.settle(reference, "failed", "more than %d referenced files" % self.max_files, "Error", label)
+        else:
+            return self.open(reference, found.path, child_namespace, child_prefix, label)
+        return None
+
+    def folders(self, holder):
+        """The folders a reference's relative path is looked for in: its file's, then the scene's."""
         folders = [os.path.dirname(holder).replace(os.sep, "/")]
         top_folder = os.path.dirname(self.scene_path).replace(os.sep, "/")
         if top_folder not in folders:
             folders.append(top_folder)
-        for entry in reference_tree.own_references(records):
-            node = reference_tree.node_name(namespace, prefix, entry.reference_node) if entry.reference_node else ""
-            child_namespace, child_prefix = reference_tree.child_naming(namespace, prefix, entry)
-            reference = loaded.Reference(node, child_namespace, entry.path, depth, parent)
-            deferred = entry.deferred if parent is None else self.saved.deferred(node, child_namespace,
-                                                                                  entry.deferred)
-            found = resolver.resolve(entry.path, folders, resolver.SCENE_RULES, self.scene_path)
-            reference.resolved, reference.rule = found.path, found.rule
-            self.table.add(reference)
-            label = "Reference %s (namespace %s)" % (node or entry.path, child_namespace or ":")
-            if found.found and not found.as_written:
-                self.log("Info", '%s: "%s" found %s: %s' % (label, entry.path, found.rule, found.path))
-            if deferred:
-                self.settle(reference, "deferred", "saved unloaded (deferred); its contents will not render",
-                            "Info", label)
-            elif not found.found:
-                self.settle(reference, "missing", "file not found", "Warning", label,
-                            '"%s" not found (looked for %s); the scene is loaded without it'
-                            % (found.expanded, found.searched))
-            elif depth > self.max_depth:
-                self.settle(reference, "failed", "nested more than %d levels deep" % self.max_depth, "Error",
-                            label)
-            elif _real(found.path) in [real for real, _shown in chain]:
-                cycle = " -> ".join([shown for _real_path, shown in chain] + [found.path])
-                self.settle(reference, "failed", "reference cycle: %s" % cycle, "Error", label,
-                            "reference cycle %s; the file is not loaded again" % cycle)
-            elif entry.file_type not in SCENE_TYPES:
-                self.settle(reference, "loaded", "a %s reference: its contents are not read here" % entry.file_type,
-                            "Warning", label)
-            elif self.files >= self.max_files:
-                self.settle(reference, "failed", "more than %d referenced files" % self.max_files, "Error", label)
-            else:
-                self.open(reference, found.path, child_namespace, child_prefix, chain, label)
+        return folders
 
-    def open(self, reference, path, namespace, prefix, chain, label):
+    def open(self, reference, path, namespace, prefix, label):
+        """The reference's file added to the graph; the frame of its own references, or None when
+        it cannot be read."""
         try:
             file_id = self.graph.add_file(path, namespace, prefix, reference.reference_node)
         except (ValueError, IOError, OSError, RuntimeError) as error:
             self.settle(reference, "failed", "cannot be read: %s" % error, "Error", label,
                         '"%s" cannot be read (%s); the scene is loaded without it' % (path, error))
-            return
+            return None
         self.files += 1
         reference.state = "loaded"
         records = self.graph.file_info(file_id)["references"]
-        self.load_children(records, path, namespace, prefix, reference.depth + 1, reference.reference_node,
-                           chain + [(_real(path), path)])
+        return _Frame(records, path, namespace, prefix, reference.depth + 1, reference.reference_node)
 
     def settle(self, reference, state, reason, level, label, message=None):
         reference.state = state
