@@ -19,8 +19,17 @@ void collectAssets(const Analyzer& analyzer) {
   };
   for (const char* name : {"files", "missingFiles"}) {
     python::Ref merged = analyzer.get(name);
+    bool madeHere = false;
     for (const python::Ref& group : groups) {
-      merged = python::callMethod(merged.get(), "union", python::attribute(group.get(), name));
+      const python::Ref part = python::attribute(group.get(), name);
+      if (madeHere && Py_TYPE(merged.get()) == &PySet_Type) {
+        // the set the first union made is held by no one else: the others join it in place, so a
+        // scene's hundred thousand paths are not copied again for every renderer's group
+        python::callMethod(merged.get(), "update", part);
+      } else {
+        merged = python::callMethod(merged.get(), "union", part);
+        madeHere = true;
+      }
     }
     analyzer.set(name, merged);
   }

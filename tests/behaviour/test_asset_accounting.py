@@ -74,10 +74,17 @@ class Merging(AnalysisTestCase):
         for index, name in enumerate(names):
             self.gather(files=["/f/%d.png" % index, "/f/shared.png"], missing=["/m/%d.png" % index, "/f/shared.png"],
                         gatherer=name)
-        analyzer, _ = self.analyse(files=set(["/f/before.png"]), missingFiles=set(["/m/before.png"]))
+        before, missing_before = set(["/f/before.png"]), set(["/m/before.png"])
+        analyzer, _ = self.analyse(files=before, missingFiles=missing_before)
         self.assertEqual(analyzer.files, set(["/f/%d.png" % i for i in range(5)] + ["/f/shared.png", "/f/before.png"]))
         self.assertEqual(analyzer.missingFiles,
                          set(["/m/%d.png" % i for i in range(5)] + ["/f/shared.png", "/m/before.png"]))
+        # the merge makes new sets: neither the analyzer's sets before it nor any gatherer's change
+        self.assertEqual((before, missing_before), (set(["/f/before.png"]), set(["/m/before.png"])))
+        for index, name in enumerate(names):
+            group = self.world.asset_groups[name]
+            self.assertEqual((group.files, group.missingFiles), (set(["/f/%d.png" % index, "/f/shared.png"]),
+                                                                 set(["/m/%d.png" % index, "/f/shared.png"])))
 
     def test_a_gatherer_failure_ends_the_analysis(self):
         self.world.asset_groups["getVRayAssets"] = RuntimeError("scan failed")
