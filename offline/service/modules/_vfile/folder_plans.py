@@ -95,10 +95,15 @@ def _places(resolver, folder, kind, holder):
     """The project's places for names written in folder, each with its listing; None when one of
     them cannot be listed."""
     places = []
+    known = resolver.place_listings
     # a path of this machine's spelling: its places are found in their exact letter case
     for disk_folder, rule, _ in resolver.project_places(folder[:-1], kind, holder):
-        entry = resolver.view.folder(disk_folder)
-        prefix = _prefix(path_text.normalise(disk_folder.rstrip("/") + "/" + _PROBE))
+        found = known.get(disk_folder)
+        if found is None:
+            # the project's own folders are places of every written folder: each worked out once
+            found = known[disk_folder] = (resolver.view.folder(disk_folder),
+                                          _prefix(path_text.normalise(disk_folder.rstrip("/") + "/" + _PROBE)))
+        entry, prefix = found
         if not entry.listed or prefix is None:
             return None
         places.append((entry.names, prefix, (rule, disk_folder, folder[:-1])))

@@ -82,6 +82,8 @@ class Resolver(object):
         self.view = view
         self._places = {}  # (written folder, Windows, kind, holder) -> [(folder on disk, rule, case differs)]
         self._plans = {}   # (written folder, kind, holder, type of text) -> folder_plans.FolderPlan or None
+        self._base_folders = {}  # (kind, holder) -> [(folder, rule)]: see _bases
+        self.place_listings = {}  # folder on disk -> (its listing, its path prefix): folder_plans' places
         self.found = collections.OrderedDict()  # (rule, folder on disk, written folder) -> [names]
 
     def resolve(self, reference, frames):
@@ -228,8 +230,7 @@ class Resolver(object):
         if places is not None:
             return places
         places = []
-        project = self.project
-        root = project.root
+        root = self.project.root
         # the folder's components, the file name's slot kept for the cap on trailing parts
         parts = path_text.components(written_folder)[-(path_text.MAX_TRAILING_PARTS - 1):]
         if root:
@@ -239,23 +240,39 @@ class Resolver(object):
                 if found is not None:
                     places.append(found[:1] + ("after the // project marker, under the project root %s" % root,)
                                   + found[1:])
-        bases = []
-        if holder:
-            bases.append((holder.replace(os.sep, "/"), "beside the file that names it, in %s" % holder))
-        if root:
-            bases.append((root, "under the project root %s" % root))
-            bases.extend((folder, "under the file-rule folder %s" % folder) for folder in project.rule_folders(kind))
-        if project.scene_folder and all(project.scene_folder != base for base, _ in bases):
-            bases.append((project.scene_folder, "in the scene's folder %s" % project.scene_folder))
-        for base, rule in bases:
-            if not self.view.is_folder(base):
-                continue
-            for start in range(len(parts) + 1):
+        known = set(place[0] for place in places)
+        for base, rule in self._bases(kind, holder):
+            for start in range(len(parts)):
                 found = self._descend(base, parts[start:], windows)
-                if found is not None and all(found[0] != known for known, _, _ in places):
+                if found is not None and found[0] not in known:
+                    known.add(found[0])
                     places.append((found[0], rule, found[1]))
+            if base not in known:  # the name alone, in the base itself
+                known.add(base)
+                places.append((base, rule, False))
         self._places[key] = places
         return places
+
+    def _bases(self, kind, holder):
+        """The folders that the trailing parts of a path of this kind, named by holder, are tried
+        under, in order, each with its rule: those of them that are folders here. The same for every
+        written folder: worked out once per gatherer call."""
+        key = (kind, holder)
+        bases = self._base_folders.get(key)
+        if bases is not None:
+            return bases
+        project = self.project
+        candidates = []
+        if holder:
+            candidates.append((holder.replace(os.sep, "/"), "beside the file that names it, in %s" % holder))
+        if project.root:
+            candidates.append((project.root, "under the project root %s" % project.root))
+            candidates.extend((folder, "under the file-rule folder %s" % folder)
+                              for folder in project.rule_folders(kind))
+        if project.scene_folder and all(project.scene_folder != base for base, _ in candidates):
+            candidates.append((project.scene_folder, "in the scene's folder %s" % project.scene_folder))
+        bases = self._base_folders[key] = [(base, rule) for base, rule in candidates if self.view.is_folder(base)]
+        return bases
 
     def _descend(self, base, parts, fold_case):
         """(base/parts as spelled on disk, whether its letter case differs from parts') when it is
