@@ -39,20 +39,24 @@ class VoutTest(unittest.TestCase):
         vout.Info(u"deux \u00e9t\u00e9")
         vout.Warring(b"\xe4\xb8\xad GBK-free utf-8")
         vout.Error(u"\u4e2d\u6587".encode("gbk"))
+        vout._log_all("Info", [u"found \u00e9", b"found too"])
+        vout._log_all("Error", [])
         lines = self.read("log.txt").splitlines()
         stamp = r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}"
         expected = [("Debug", u"one"), ("Info", u"deux \u00e9t\u00e9"),
-                    ("Warring", u"\u4e2d GBK-free utf-8"), ("Error", u"\u4e2d\u6587")]
+                    ("Warring", u"\u4e2d GBK-free utf-8"), ("Error", u"\u4e2d\u6587"),
+                    ("Info", u"found \u00e9"), ("Info", u"found too")]
         self.assertEqual(len(lines), len(expected))
         for line, (level, text) in zip(lines, expected):
             self.assertTrue(re.match(u"^%s \\[%s\\] %s$" % (stamp, level, re.escape(text)), line), line)
 
     def test_stderr_threshold(self):
         script = ("import sys; sys.path.insert(0, %r); import vout\n"
-                  "vout.Debug('d'); vout.Info('i'); vout.Warring('w'); vout.Error('e')\n") % MODULES
+                  "vout.Debug('d'); vout.Info('i'); vout.Warring('w'); vout.Error('e')\n"
+                  "vout._log_all('Info', ['i1', 'i2']); vout._log_all('Warring', ['w1', 'w2'])\n") % MODULES
         # (threshold, levels echoed on standard error)
-        cases = [(None, ["Debug", "Info", "Warring", "Error"]), ("Warring", ["Warring", "Error"]),
-                 ("error", ["Error"]), ("none", [])]
+        cases = [(None, ["Debug", "Info", "Warring", "Error", "Info", "Info", "Warring", "Warring"]),
+                 ("Warring", ["Warring", "Error", "Warring", "Warring"]), ("error", ["Error"]), ("none", [])]
         for threshold, levels in cases:
             env = dict(os.environ)
             env.pop("VANALYZER_STDERR_LEVEL")

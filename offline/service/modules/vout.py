@@ -67,10 +67,6 @@ def _append_handle(path):
     return handle
 
 
-def _append_line(path, text):
-    _append_lines(path, [text])
-
-
 def _append_lines(path, texts):
     """The lines on disk at once: a run that ends early keeps every line written before."""
     with _lock:
@@ -107,11 +103,19 @@ def _write_stderr(line):
 
 
 def _log(level, message):
+    _log_all(level, [message])
+
+
+def _log_all(level, messages):
+    """Messages of one level logged at once, as one write to the log and one to standard error:
+    the service's own modules report a finding per folder, thousands for a big scene."""
     stamp = datetime.datetime.now().strftime("%Y-%m-%d %H:%M:%S.%f")[:-3]
-    line = u"%s [%s] %s" % (stamp, level, _as_text(message))
-    _append_line(_env_path("VANALYZER_LOG", "vanalyzer.log"), line)
+    lines = [u"%s [%s] %s" % (stamp, level, _as_text(message)) for message in messages]
+    if not lines:
+        return
+    _append_lines(_env_path("VANALYZER_LOG", "vanalyzer.log"), lines)
     if LEVELS.index(level) >= _stderr_threshold():
-        _write_stderr(line)
+        _write_stderr(u"\n".join(lines))
 
 
 def Debug(message):

@@ -299,9 +299,11 @@ class Resolver(object):
 
     def log_findings(self):
         """One log line per rule and folder: the files it found that were not where written."""
+        lines = []
         for (rule, disk_folder, written_folder), names in self.found.items():
             where = ('written in "%s"' % written_folder) if written_folder else "written without a folder"
-            vout.Info("Found %s, in %s (%s): %s" % (rule, disk_folder, where, ", ".join(names)))
+            lines.append("Found %s, in %s (%s): %s" % (rule, disk_folder, where, ", ".join(names)))
+        vout._log_all("Info", lines)
         self.found.clear()
 
 
