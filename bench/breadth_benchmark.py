@@ -3,10 +3,11 @@ size N and at 4N, side by side in one run, to show that the analysis grows linea
 test: it prints figures and a verdict per dimension.
 
 Dimensions (bench/breadth_scenes.py, default N): file references to small props on disk, each with
-a texture (2,000); render setup layers with their legacy layers (500); legacy render layers with an
-adjustment each over 4 cameras (4,000); distinct `requires` plug-in lines (20,000); setAttr
-reference edits on distinct attributes of one referenced node (5,000); one script node's
-before-script of harmless MEL (4 MB).
+a texture (2,000); a chain of references nested that deep, a texture at each level (100); render
+setup layers with their legacy layers (500); legacy render layers with an adjustment each over 4
+cameras (4,000); distinct `requires` plug-in lines (20,000); setAttr reference edits on distinct
+attributes of one referenced node (5,000); file textures each in a folder of its own (5,000); one
+script node's before-script of harmless MEL (4 MB).
 
 The fixed cost (an empty scene end to end) is printed first. For each dimension: the end-to-end
 time and the host's peak memory at N and at 4N, the growth (t(4N) - fixed) / (t(N) - fixed) (4 is
@@ -34,10 +35,12 @@ import offline_scenes
 # name: (default N, unit of the per-item cost, how a scene of n items is made)
 DIMENSIONS = collections.OrderedDict([
     ("references", (2000, "ref", None)),  # made from one set of props, see scenes()
+    ("nesting", (100, "level", breadth_scenes.nested_reference_scene)),
     ("setup-layers", (500, "layer", breadth_scenes.setup_layer_scene)),
     ("layers", (4000, "layer", breadth_scenes.legacy_layer_scene)),
     ("requires", (20000, "line", breadth_scenes.requires_scene)),
     ("edits", (5000, "edit", breadth_scenes.edit_scene)),
+    ("folders", (5000, "folder", breadth_scenes.folder_scene)),
     ("script", (4, "MB", breadth_scenes.script_scene)),
 ])
 LINEAR_BELOW = 6.0

@@ -1,5 +1,6 @@
 """Generated scenes for bench/breadth_benchmark.py: each grows along one "wide" dimension of a
-production scene (many references, layers, plug-in lines, reference edits, or one huge script),
+production scene (many references, references nested deep, layers, plug-in lines, reference edits,
+texture folders, or one huge script),
 so that the benchmark can compare the analysis at a size and at four times it.
 
 Every generator writes one Maya ASCII scene with a renderable camera (so that the analysis gathers
@@ -81,6 +82,56 @@ def reference_scene(project, props):
     scene.close()
     referenced = [name for pair in props for name in pair]
     return Scene("%d references" % len(props), path, scene.statements, referenced)
+
+
+def nested_reference_scene(root, depth):
+    """A chain of references depth deep: the shot references level 1, each level the next, and each
+    level holds a texture of its own (written relative to the project)."""
+    project = os.path.join(root, "nesting_%d" % depth)
+    levels = os.path.join(project, "scenes", "levels")
+    os.makedirs(levels)
+    os.makedirs(os.path.join(project, "sourceimages"))
+    with open(os.path.join(project, "workspace.mel"), "w") as handle:
+        handle.write('workspace -fr "scene" "scenes";\nworkspace -fr "sourceImages" "sourceimages";\n')
+    level_path = lambda level: os.path.join(levels, "level%04d.ma" % level).replace(os.sep, "/")
+    referenced = []
+    for level in range(1, depth + 1):
+        texture = "sourceimages/level%04d.png" % level
+        _touch(os.path.join(project, texture))
+        below = _reference_lines(u"l%d" % (level + 1), level_path(level + 1)) if level < depth else []
+        scene = BreadthScene(level_path(level), references=below)
+        scene.file_texture("tex", texture)
+        if below:
+            scene._add(u'createNode reference -n "l%dRN";\n' % (level + 1), 1)
+        scene.close()
+        referenced += [level_path(level), os.path.join(project, texture)]
+    path = os.path.join(project, "scenes", "nesting_%d.ma" % depth)
+    scene = BreadthScene(path, references=_reference_lines(u"l1", level_path(1)))
+    _camera(scene)
+    scene._add(u'createNode reference -n "l1RN";\n', 1)
+    scene.close()
+    return Scene("references %d deep" % depth, path, scene.statements, referenced)
+
+
+def folder_scene(root, count):
+    """count file textures, each alone in a folder of its own under sourceimages (as per-asset
+    texture folders are, at their extreme), written relative to the project."""
+    project = os.path.join(root, "folders_%d" % count)
+    os.makedirs(os.path.join(project, "scenes"))
+    with open(os.path.join(project, "workspace.mel"), "w") as handle:
+        handle.write('workspace -fr "scene" "scenes";\nworkspace -fr "sourceImages" "sourceimages";\n')
+    path = os.path.join(project, "scenes", "folders_%d.ma" % count)
+    scene = BreadthScene(path)
+    _camera(scene)
+    referenced = []
+    for index in range(count):
+        written = "sourceimages/f%06d/tex.png" % index
+        os.makedirs(os.path.join(project, os.path.dirname(written)))
+        _touch(os.path.join(project, written))
+        scene.file_texture("file%d" % index, written)
+        referenced.append(os.path.join(project, written))
+    scene.close()
+    return Scene("%d texture folders" % count, path, scene.statements, referenced)
 
 
 def _layer_manager(scene, layers):

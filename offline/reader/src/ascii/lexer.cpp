@@ -75,7 +75,8 @@ std::size_t FileSource::read(char* buffer, std::size_t n) {
 Lexer::Lexer(Source& source, std::string file_name, std::size_t chunk_size, std::uint64_t max_text)
     : source_(source),
       file_name_(std::move(file_name)),
-      buffer_(std::max<std::size_t>(chunk_size, 16)),
+      buffer_(new char[std::max<std::size_t>(chunk_size, 16)]),
+      capacity_(std::max<std::size_t>(chunk_size, 16)),
       max_text_(max_text) {
   set_encoding(DoubleByteEncoding::None);
 }
@@ -102,7 +103,7 @@ bool Lexer::fill() {
   if (eof_) return false;
   base_ += static_cast<std::int64_t>(end_);
   pos_ = 0;
-  end_ = source_.read(buffer_.data(), buffer_.size());
+  end_ = source_.read(buffer_.get(), capacity_);
   if (end_ == 0) eof_ = true;
   return end_ != 0;
 }
@@ -111,7 +112,7 @@ int Lexer::peek() { return fill() ? static_cast<unsigned char>(buffer_[pos_]) : 
 
 std::string_view Lexer::peek_bytes(std::size_t n) {
   if (!fill()) return {};
-  return std::string_view(buffer_.data() + pos_, std::min(n, end_ - pos_));
+  return std::string_view(buffer_.get() + pos_, std::min(n, end_ - pos_));
 }
 
 char Lexer::take() {
@@ -133,21 +134,21 @@ void Lexer::advance_over(const char* from, const char* to) {
     p = last + 1;
   }
   pos_ += static_cast<std::size_t>(to - from);
-  if (last != nullptr) line_start_ = base_ + (last + 1 - buffer_.data());
+  if (last != nullptr) line_start_ = base_ + (last + 1 - buffer_.get());
 }
 
 void Lexer::skip_space() {
   while (fill()) {
-    const char* p = buffer_.data() + pos_;
-    const char* e = buffer_.data() + end_;
+    const char* p = buffer_.get() + pos_;
+    const char* e = buffer_.get() + end_;
     while (p < e && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n')) {
       if (*p == '\n') {
         ++line_;
-        line_start_ = base_ + (p + 1 - buffer_.data());
+        line_start_ = base_ + (p + 1 - buffer_.get());
       }
       ++p;
     }
-    pos_ = static_cast<std::size_t>(p - buffer_.data());
+    pos_ = static_cast<std::size_t>(p - buffer_.get());
     if (p < e) return;
   }
 }
@@ -159,8 +160,8 @@ void Lexer::read_string(std::string* out, std::uint64_t* length, std::int64_t li
   };
   for (;;) {
     if (!fill()) fail(line, column, "unterminated string");
-    const char* p = buffer_.data() + pos_;
-    const char* e = buffer_.data() + end_;
+    const char* p = buffer_.get() + pos_;
+    const char* e = buffer_.get() + end_;
     const char* stop = p;
     while (stop < e && !string_stop_[static_cast<unsigned char>(*stop)]) ++stop;
     keep(p, static_cast<std::size_t>(stop - p));
@@ -211,7 +212,7 @@ void Lexer::skip_string(std::int64_t line, std::int64_t column) {
   }
   for (;;) {
     if (!fill()) fail(line, column, "unterminated string");
-    const char* p = buffer_.data() + pos_;
+    const char* p = buffer_.get() + pos_;
     const std::size_t n = end_ - pos_;
     const char* quote = static_cast<const char*>(std::memchr(p, '"', n));
     const char* limit = quote != nullptr ? quote : p + n;
@@ -265,7 +266,7 @@ void Lexer::read_comment(Token* token) {
   token->kind = TokenKind::Comment;
   token->text.clear();
   while (fill()) {
-    const char* p = buffer_.data() + pos_;
+    const char* p = buffer_.get() + pos_;
     const std::size_t n = end_ - pos_;
     const char* newline = static_cast<const char*>(std::memchr(p, '\n', n));
     const char* limit = newline != nullptr ? newline : p + n;
@@ -284,8 +285,8 @@ void Lexer::read_word(Token* token) {
   token->kind = TokenKind::Word;
   for (;;) {
     if (!fill()) return;
-    const char* p = buffer_.data() + pos_;
-    const char* e = buffer_.data() + end_;
+    const char* p = buffer_.get() + pos_;
+    const char* e = buffer_.get() + end_;
     const char* stop = p;
     while (stop < e && word_byte_[static_cast<unsigned char>(*stop)]) ++stop;
     if (stop != p) {
@@ -353,7 +354,7 @@ void Lexer::skip_statement(const Token& start) {
       fail(start.line, start.column,
            "unexpected end of file: the statement '" + start.text + "' has no closing ';'");
     }
-    const char* p = buffer_.data() + pos_;
+    const char* p = buffer_.get() + pos_;
     const std::size_t n = end_ - pos_;
     const char* semi = static_cast<const char*>(std::memchr(p, ';', n));
     const char* limit = semi != nullptr ? semi : p + n;
