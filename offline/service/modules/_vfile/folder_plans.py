@@ -96,8 +96,9 @@ def _places(resolver, folder, kind, holder):
     them cannot be listed."""
     places = []
     known = resolver.place_listings
+    written = folder[:-1]
     # a path of this machine's spelling: its places are found in their exact letter case
-    for disk_folder, rule, _ in resolver.project_places(folder[:-1], kind, holder):
+    for disk_folder, rule, _ in resolver.project_places(written, kind, holder):
         found = known.get(disk_folder)
         if found is None:
             # the project's own folders are places of every written folder: each worked out once
@@ -106,7 +107,7 @@ def _places(resolver, folder, kind, holder):
         entry, prefix = found
         if not entry.listed or prefix is None:
             return None
-        places.append((entry.names, prefix, (rule, disk_folder, folder[:-1])))
+        places.append((entry.names, prefix, (rule, disk_folder, written)))
     return places
 
 

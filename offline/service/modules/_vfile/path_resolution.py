@@ -82,7 +82,7 @@ class Resolver(object):
         self.view = view
         self._places = {}  # (written folder, Windows, kind, holder) -> [(folder on disk, rule, case differs)]
         self._plans = {}   # (written folder, kind, holder, type of text) -> folder_plans.FolderPlan or None
-        self._base_folders = {}  # (kind, holder) -> [(folder, rule)]: see _bases
+        self._base_folders = {}  # (kind, holder) -> [(folder, rule, place)]: see _bases
         self.place_listings = {}  # folder on disk -> (its listing, its path prefix): folder_plans' places
         self.found = collections.OrderedDict()  # (rule, folder on disk, written folder) -> [names]
 
@@ -241,7 +241,7 @@ class Resolver(object):
                     places.append(found[:1] + ("after the // project marker, under the project root %s" % root,)
                                   + found[1:])
         known = set(place[0] for place in places)
-        for base, rule in self._bases(kind, holder):
+        for base, rule, itself in self._bases(kind, holder):
             for start in range(len(parts)):
                 found = self._descend(base, parts[start:], windows)
                 if found is not None and found[0] not in known:
@@ -249,14 +249,14 @@ class Resolver(object):
                     places.append((found[0], rule, found[1]))
             if base not in known:  # the name alone, in the base itself
                 known.add(base)
-                places.append((base, rule, False))
+                places.append(itself)
         self._places[key] = places
         return places
 
     def _bases(self, kind, holder):
         """The folders that the trailing parts of a path of this kind, named by holder, are tried
-        under, in order, each with its rule: those of them that are folders here. The same for every
-        written folder: worked out once per gatherer call."""
+        under, in order, each as (folder, rule, the place it is itself): those of them that are
+        folders here. The same for every written folder: worked out once per gatherer call."""
         key = (kind, holder)
         bases = self._base_folders.get(key)
         if bases is not None:
@@ -271,7 +271,8 @@ class Resolver(object):
                               for folder in project.rule_folders(kind))
         if project.scene_folder and all(project.scene_folder != base for base, _ in candidates):
             candidates.append((project.scene_folder, "in the scene's folder %s" % project.scene_folder))
-        bases = self._base_folders[key] = [(base, rule) for base, rule in candidates if self.view.is_folder(base)]
+        bases = self._base_folders[key] = [(base, rule, (base, rule, False)) for base, rule in candidates
+                                           if self.view.is_folder(base)]
         return bases
 
     def _descend(self, base, parts, fold_case):
