@@ -119,10 +119,10 @@ class Lexer {
 
   Source& source_;
   std::string file_name_;
+  std::size_t capacity_;
   // left uninitialised: a chunk is written by the source before it is read, and a small file's
   // read, or a value's, touches no more of it than it fills
   std::unique_ptr<char[]> buffer_;
-  std::size_t capacity_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   std::int64_t base_ = 0;        // file offset of buffer_[0]

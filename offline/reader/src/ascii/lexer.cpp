@@ -75,8 +75,8 @@ std::size_t FileSource::read(char* buffer, std::size_t n) {
 Lexer::Lexer(Source& source, std::string file_name, std::size_t chunk_size, std::uint64_t max_text)
     : source_(source),
       file_name_(std::move(file_name)),
-      buffer_(new char[std::max<std::size_t>(chunk_size, 16)]),
       capacity_(std::max<std::size_t>(chunk_size, 16)),
+      buffer_(new char[capacity_]),
       max_text_(max_text) {
   set_encoding(DoubleByteEncoding::None);
 }
