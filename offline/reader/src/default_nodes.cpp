@@ -49,8 +49,8 @@ constexpr DefaultNode kDefaultNodes[] = {
     {"dof1", "dof"},
 };
 
-std::string without_root(const std::string& name) {
-  return !name.empty() && name[0] == ':' ? name.substr(1) : name;
+std::string rootless(std::string_view name) {
+  return std::string(!name.empty() && name[0] == ':' ? name.substr(1) : name);
 }
 
 }  // namespace
@@ -79,10 +79,10 @@ Text parent_text(Scene& scene, int parent, std::string_view written) {
   return scene.texts.keep_repeated(written);
 }
 
-int default_node(Scene& scene, NameIndex& names, const std::string& written) {
+int default_node(Scene& scene, NameIndex& names, std::string_view written) {
   const int found = names.find(scene, written);
   if (found >= 0) return found;
-  const std::string name = without_root(written);
+  const std::string name = rootless(written);
   const char* type = default_node_type(name);
   if (type == nullptr) return -1;
   const int index = add_node(scene, names, name, type);
@@ -93,7 +93,7 @@ int default_node(Scene& scene, NameIndex& names, const std::string& written) {
 int selected_node(Scene& scene, NameIndex& names, const std::string& written) {
   const int index = default_node(scene, names, written);
   if (index >= 0 || written.size() < 2 || written[0] != ':') return index;
-  const std::string name = without_root(written);
+  const std::string name = rootless(written);
   if (name.find(':') != std::string::npos) return -1;
   const int added = add_node(scene, names, name, "unknown");  // a default node this table lacks
   scene.nodes[static_cast<std::size_t>(added)].implicit = true;
@@ -110,26 +110,30 @@ void finish_scene(Scene& scene, NameIndex& names) {
     }
   }
   for (Connection& c : scene.connections) {
-    std::string plugs[2] = {std::string(c.source()), std::string(c.destination())};
+    // views of the arena, whose bytes stay where they are while nodes are added
+    const std::string_view plugs[2] = {c.source(), c.destination()};
+    std::string renamed[2];
     bool changed = false;
-    for (std::string* plug : {&plugs[0], &plugs[1]}) {
-      const std::size_t bar = plug->rfind('|');
-      const std::size_t dot = plug->find('.', bar == std::string::npos ? 0 : bar);
-      if (dot == std::string::npos) continue;
-      const std::string_view name = std::string_view(*plug).substr(0, dot);
-      const std::string_view attr = std::string_view(*plug).substr(dot + 1);
+    for (int end = 0; end < 2; ++end) {
+      const std::string_view plug = plugs[end];
+      const std::size_t bar = plug.rfind('|');
+      const std::size_t dot = plug.find('.', bar == std::string_view::npos ? 0 : bar);
+      if (dot == std::string_view::npos) continue;
+      const std::string_view attr = plug.substr(dot + 1);
       // A default node the file connects to but never edits exists all the same, as in Maya.
-      const int n = default_node(scene, names, std::string(name));
+      const int n = default_node(scene, names, plug.substr(0, dot));
       if (n < 0) continue;
       const Node& node = scene.nodes[static_cast<std::size_t>(n)];
       const std::string canonical = canonical_path(node.type, attr, node.dynamic);
       if (canonical != attr) {
-        plug->resize(dot + 1);
-        *plug += canonical;
+        renamed[end].assign(plug.substr(0, dot + 1)).append(canonical);
         changed = true;
       }
     }
-    if (changed) c = Connection(plugs[0], plugs[1]);
+    if (changed) {
+      c = Connection(scene.texts, renamed[0].empty() ? plugs[0] : std::string_view(renamed[0]),
+                     renamed[1].empty() ? plugs[1] : std::string_view(renamed[1]));
+    }
   }
   // Values set again replace the earlier ones; iteration goes by attribute path.
   for (Node& node : scene.nodes) node.attrs.normalize();

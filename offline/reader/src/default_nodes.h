@@ -23,7 +23,7 @@ Text parent_text(Scene& scene, int parent, std::string_view written);
 
 // The node a file addresses as an existing one (an absolute setAttr, `select -ne`): the node of
 // that name, else a new implicit default node; -1 when the name is not a default node's.
-int default_node(Scene& scene, NameIndex& names, const std::string& written);
+int default_node(Scene& scene, NameIndex& names, std::string_view written);
 
 // The node `select -ne <name>` makes current: default_node, or for a root-namespace name
 // (":name") of no known default, a new implicit node of type "unknown"; -1 otherwise.

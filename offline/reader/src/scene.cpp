@@ -25,11 +25,13 @@ std::uint32_t hash_name(std::string_view name) {
 
 }  // namespace
 
-Connection::Connection(std::string_view source, std::string_view destination) {
-  plugs_.reserve(source.size() + 1 + destination.size());
-  plugs_.append(source);
-  plugs_.push_back('\0');
-  plugs_.append(destination);
+Connection::Connection(TextArena& texts, std::string_view source, std::string_view destination) {
+  // joined apart first: either plug may be a view of the arena's own bytes
+  thread_local std::string joined;
+  joined.assign(source);
+  joined.push_back('\0');
+  joined.append(destination);
+  plugs_ = texts.keep(joined);
 }
 
 Uuid::Uuid(const Uuid& other)

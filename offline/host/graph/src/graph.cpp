@@ -138,11 +138,8 @@ int Graph::add_scene(mayascene::Scene scene, FileOptions options, const TextReco
     }
   }
   f.read_connections = f.scene.connections.size();
-  for (std::size_t c = 0; c < f.scene.connections.size(); ++c) {
-    link_->connections.push_back({file, static_cast<int>(c)});
-    link_->pending_connections.push_back(link_->connections.size() - 1);
-  }
-  link_pending();
+  for (std::size_t c = 0; c < f.scene.connections.size(); ++c) link_->connections.push_back({file, static_cast<int>(c)});
+  link_pending(f.scene.connections.size());
   return file;
 }
 
@@ -272,7 +269,7 @@ std::string Graph::path(NodeId node) const {
 
 // ---- links written across files -----------------------------------------------------------------
 
-void Graph::link_pending() {
+void Graph::link_pending(std::size_t fresh) {
   std::vector<NodeId> still;
   for (const NodeId node : link_->pending_parents) {
     if (nodes_[static_cast<std::size_t>(node)].parent != kNoNode) continue;  // placed by an edit since
@@ -295,11 +292,13 @@ void Graph::link_pending() {
   }
   link_->pending_parents.swap(still);
   std::vector<std::size_t> waiting;
-  for (const std::size_t index : link_->pending_connections) {
+  const auto settle = [&](std::size_t index) {
     resolve_connection(index);
     const LinkState::ConnectionRecord& record = link_->connections[index];
     if (record.source == kNoNode || record.destination == kNoNode) waiting.push_back(index);
-  }
+  };
+  for (const std::size_t index : link_->pending_connections) settle(index);
+  for (std::size_t index = link_->connections.size() - fresh; index < link_->connections.size(); ++index) settle(index);
   link_->pending_connections.swap(waiting);
   changed();
 }
@@ -321,18 +320,20 @@ void Graph::resolve_connection(std::size_t index) {
       // node, or one an edit makes, gets them here.
       const mayascene::Node& node = model(found.node);
       const std::string renamed = std::string(node_text) + "." + mayascene::canonical_path(node.type, attr, node.dynamic);
+      mayascene::TextArena& texts = files_[static_cast<std::size_t>(record.file)]->scene.texts;
       if (source) {
-        written.set_source(renamed);
+        written.set_source(texts, renamed);
       } else {
-        written.set_destination(renamed);
+        written.set_destination(texts, renamed);
       }
     }
   }
 }
 
 void Graph::add_connection(int file, std::string_view source, std::string_view destination) {
-  auto& list = files_[static_cast<std::size_t>(file)]->scene.connections;
-  list.emplace_back(without_root(source), without_root(destination));
+  mayascene::Scene& scene = files_[static_cast<std::size_t>(file)]->scene;
+  auto& list = scene.connections;
+  list.emplace_back(scene.texts, without_root(source), without_root(destination));
   link_->connections.push_back({file, static_cast<int>(list.size()) - 1});
   link_->pending_connections.push_back(link_->connections.size() - 1);
   link_pending();

@@ -93,7 +93,7 @@ void recode_scene(mayascene::Scene* scene, const TextRecoder& recoder) {
     std::string destination(c.destination());
     r.text(&source);
     r.text(&destination);
-    c = mayascene::Connection(source, destination);
+    c = mayascene::Connection(scene->texts, source, destination);
   }
   for (mayascene::Reference& ref : scene->references) {
     for (std::string* s : {&ref.path, &ref.ns, &ref.reference_node, &ref.type, &ref.options}) r.text(s);

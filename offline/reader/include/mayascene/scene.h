@@ -130,21 +130,29 @@ struct Node {
 };
 
 // A connection's plugs, "node.attr" with the leading root-namespace ':' removed, both in one text
-// (a connection costs one allocation, none when both are short).
+// kept in its scene's arena: a connection is one pointer, its bytes end to end with the others'
+// (a scene as Maya saves it holds a few million connections). It lives as long as that arena.
 class Connection {
  public:
   Connection() = default;
-  Connection(std::string_view source, std::string_view destination);
-  std::string_view source() const { return std::string_view(plugs_).substr(0, plugs_.find('\0')); }
-  std::string_view destination() const {
-    const std::size_t split = plugs_.find('\0');
-    return split == std::string::npos ? std::string_view() : std::string_view(plugs_).substr(split + 1);
+  Connection(TextArena& texts, std::string_view source, std::string_view destination);
+  std::string_view source() const {
+    const std::string_view plugs = plugs_.view();
+    return plugs.substr(0, plugs.find('\0'));
   }
-  void set_source(std::string_view source) { *this = Connection(source, destination()); }
-  void set_destination(std::string_view destination) { *this = Connection(source(), destination); }
+  std::string_view destination() const {
+    const std::string_view plugs = plugs_.view();
+    const std::size_t split = plugs.find('\0');
+    return split == std::string_view::npos ? std::string_view() : plugs.substr(split + 1);
+  }
+  // The plugs' new text joins the arena; the one it replaces stays there, unused.
+  void set_source(TextArena& texts, std::string_view source) { *this = Connection(texts, source, destination()); }
+  void set_destination(TextArena& texts, std::string_view destination) {
+    *this = Connection(texts, source(), destination);
+  }
 
  private:
-  std::string plugs_;  // source, '\0', destination
+  Text plugs_;  // source, '\0', destination
 };
 
 struct Requirement {
@@ -213,7 +221,7 @@ struct Scene {
   std::vector<std::pair<std::string, std::string>> file_info;
   std::vector<Reference> references;
   std::vector<ReferenceEdits> reference_edits;
-  TextArena texts;            // the nodes' names, types and parent names
+  TextArena texts;            // the nodes' names, types and parent names; the connections' plugs
   std::deque<Node> nodes;     // file order; implicit default nodes last
   NodeUuids uuids;            // by index into nodes
   std::deque<Connection> connections;

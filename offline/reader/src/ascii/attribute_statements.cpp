@@ -41,7 +41,7 @@ void Reader::connect_attr(const Token& command) {
     const int index = next_available_[destination]++;
     destination += "[" + std::to_string(index) + "]";
   }
-  scene_.connections.emplace_back(strip_root(args.positionals[0]->text), destination);
+  scene_.connections.emplace_back(scene_.texts, strip_root(args.positionals[0]->text), destination);
 }
 
 void Reader::disconnect_attr() {

@@ -20,9 +20,9 @@ ConnectionRecord decode_connection(std::string_view data) {
   Payload p(data);
   ConnectionRecord record;
   record.next_available = (p.u8() & kNextAvailable) != 0;
-  const auto source = without_root(p.text());
-  record.connection = Connection(source, without_root(p.text_or_rest()));
-  if (record.connection.source().empty() || record.connection.destination().empty()) {
+  record.source = std::string(without_root(p.text()));
+  record.destination = std::string(without_root(p.text_or_rest()));
+  if (record.source.empty() || record.destination.empty()) {
     throw Malformed{0, "a connection without two plugs"};
   }
   return record;
@@ -51,14 +51,13 @@ void Reader::read_connections(const Chunk& group) {
       if (leaf.id == tag("CWFL")) {
         ConnectionRecord record;
         if (too_long(leaf, 1) || !try_decoded(leaf, decode_connection, &record)) continue;
-        Connection& c = record.connection;
+        std::string& destination = record.destination;
         // -na appends at the next free index of the destination array, as Maya does on reading.
-        if (record.next_available && c.destination().back() != ']') {
-          const std::string destination(c.destination());
+        if (record.next_available && destination.back() != ']') {
           const int index = next_available_[destination]++;
-          c.set_destination(destination + "[" + std::to_string(index) + "]");
+          destination += "[" + std::to_string(index) + "]";
         }
-        scene_.connections.push_back(std::move(c));
+        scene_.connections.emplace_back(scene_.texts, record.source, destination);
       } else if (leaf.id == tag("RELA")) {
         Relationship r;
         if (!too_long(leaf) && try_decoded(leaf, decode_relationship, &r)) scene_.relationships.push_back(std::move(r));

@@ -74,7 +74,8 @@ DynamicAttribute decode_added_attribute(std::string_view data);
 
 // ---- connections.cpp --------------------------------------------------------------------------
 struct ConnectionRecord {
-  Connection connection;
+  std::string source;       // without the root namespace's ':'
+  std::string destination;
   bool next_available = false;
 };
 // CWFL: flags (0x01 -na, 0x02 -l), source NUL, destination NUL.

@@ -156,7 +156,9 @@ class Graph {
   std::uint32_t intern_type(std::string_view type);
   void link_parent(NodeId child, NodeId parent);
   void unlink_parent(NodeId child);
-  void link_pending();
+  // Links what waits for a parent or a connection end; the last `fresh` connection records are
+  // new ones, each still waiting for both ends.
+  void link_pending(std::size_t fresh = 0);
   void resolve_connection(std::size_t index);
   void build_connection_index() const;
   PlugEnd plug_end(int file, std::string_view plug, NodeId node) const;
