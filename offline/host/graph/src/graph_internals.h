@@ -85,6 +85,9 @@ class Graph::Names {
   explicit Names(const Graph& graph) : graph_(graph) {}
   void insert(NodeId node);
   void reserve(std::size_t more);  // room for `more` names beyond those held, made at once
+  // Every node of the run of slots where a name of this hash would be: the nodes of that name and
+  // others; the visitor compares the names (cheaper than hashing each node's name again, as a
+  // name that differs mostly differs in its length or its first bytes).
   template <class Visit>
   void visit(std::uint32_t hash, Visit&& visit) const {
     if (slots_.empty()) return;
@@ -92,7 +95,7 @@ class Graph::Names {
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
       const NodeId node = slots_[i];
       if (node == kNoNode) return;
-      if (graph_.hash_of(node) == hash) visit(node);
+      visit(node);
     }
   }
 
