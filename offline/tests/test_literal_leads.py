@@ -68,11 +68,12 @@ class LiteralSearchTest(unittest.TestCase):
         for seed in range(5):
             for text in _texts(patterns, seed):
                 for pattern in patterns:
-                    # a small window puts leads across window edges
-                    for window in (7, 1 << 20):
-                        found = LiteralSearch(pattern, FLAGS, window).search(text)
+                    # a small window puts leads across window edges; short=0 takes even the
+                    # shortest texts through the leads
+                    for window, short in ((7, 0), (1 << 20, 0), (1 << 20, 64)):
+                        found = LiteralSearch(pattern, FLAGS, window, short).search(text)
                         expected = re.compile(pattern, FLAGS).search(text)
-                        self.assertTrue(_same(found, expected), (pattern, text, window, found, expected))
+                        self.assertTrue(_same(found, expected), (pattern, text, window, short, found, expected))
 
     def test_the_signatures_are_searched_from_their_leads(self):
         # only the patterns with no literal start, or a non-ASCII one, are left to re

@@ -34,6 +34,9 @@ _SHORTEST_LEAD = 3
 _MOST_LEADS = 64
 # The text is lower-cased this much at a time, so that no second copy of a long script is held.
 _WINDOW = 1 << 20
+# Below this many characters (a small script node's line of MEL) re itself is quicker than
+# finding the leads first.
+_SHORT_TEXT = 64
 
 
 def _leads(items):
@@ -81,15 +84,16 @@ def _leads(items):
 class LiteralSearch(object):
     """A compiled pattern whose search(text) is re.search's, found from the pattern's leads."""
 
-    def __init__(self, pattern, flags, window=_WINDOW):
+    def __init__(self, pattern, flags, window=_WINDOW, short=_SHORT_TEXT):
         self.regex = re.compile(pattern, flags)
         leads = _leads(list(_sre_parse.parse(pattern, flags)))
         usable = leads and len(leads) <= _MOST_LEADS and min(len(lead) for lead in leads) >= _SHORTEST_LEAD
         self.leads = sorted(leads) if usable else None
         self._window = window
+        self._short = short
 
     def search(self, text):
-        if self.leads is None or not _ascii(text):
+        if self.leads is None or len(text) < self._short or not _ascii(text):
             return self.regex.search(text)
         longest = max(len(lead) for lead in self.leads)
         for start in range(0, len(text), self._window):
