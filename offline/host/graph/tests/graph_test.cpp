@@ -219,10 +219,16 @@ class Latin1 : public TextRecoder {
 TEST(GraphTest, RecodesTextsIntoUtf8) {
   Graph g;
   const Latin1 latin1;
-  g.add_scene(scene_of("createNode file -n \"caf\xe9\";\n\tsetAttr \".ftn\" -type \"string\" \"cr\xe8me.png\";\n"), {},
-              &latin1);
+  g.add_scene(scene_of("createNode file -n \"caf\xe9\";\n\tsetAttr \".ftn\" -type \"string\" \"cr\xe8me.png\";\n"
+                       "createNode lambert -n \"cr\xe8me\";\nconnectAttr \"caf\xe9.oc\" \"cr\xe8me.c\";\n"),
+              {}, &latin1);
   const NodeId node = id(g, "caf\xc3\xa9");
   EXPECT_EQ(g.model(node).attrs.at("fileTextureName").s, "cr\xc3\xa8me.png");
+  // the connection's plugs, recoded into new texts, still reach both nodes
+  const std::vector<Graph::Connection> connections = g.connections_of(node);
+  ASSERT_EQ(connections.size(), 1u);
+  EXPECT_EQ(connections[0].source.node, node);
+  EXPECT_EQ(connections[0].destination.node, id(g, "cr\xc3\xa8me"));
 }
 
 }  // namespace
