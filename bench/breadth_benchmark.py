@@ -3,9 +3,9 @@ size N and at 4N, side by side in one run, to show that the analysis grows linea
 test: it prints figures and a verdict per dimension.
 
 Dimensions (bench/breadth_scenes.py, default N): file references to small props on disk, each with
-a texture (2,000); a chain of references nested that deep, a texture at each level (100: a node d
-levels down carries d namespaces in its name, so that the names, and the work on them, grow with
-the square of the depth; at 4N = 400 that part is still small beside each level's own file);
+a texture (2,000); a chain of references nested that deep, a texture at each level (250, so that 4N
+is the loader's limit of 1,000 levels; a node d levels down carries d namespaces in its name, so
+that the names' memory grows with the square of the depth);
 render setup layers with their legacy layers (500); legacy render layers with an adjustment each
 over 4 cameras (4,000); distinct `requires` plug-in lines (20,000); setAttr reference edits on
 distinct attributes of one referenced node (20,000); file textures each in a folder of its own
@@ -37,7 +37,7 @@ import offline_scenes
 # name: (default N, unit of the per-item cost, how a scene of n items is made)
 DIMENSIONS = collections.OrderedDict([
     ("references", (2000, "ref", None)),  # made from one set of props, see scenes()
-    ("nesting", (100, "level", breadth_scenes.nested_reference_scene)),
+    ("nesting", (250, "level", breadth_scenes.nested_reference_scene)),
     ("setup-layers", (500, "layer", breadth_scenes.setup_layer_scene)),
     ("layers", (4000, "layer", breadth_scenes.legacy_layer_scene)),
     ("requires", (20000, "line", breadth_scenes.requires_scene)),

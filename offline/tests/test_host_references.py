@@ -149,6 +149,22 @@ class LoaderTest(unittest.TestCase):
         last = refs[graph.added[-1][1] + ":c%dRN" % depth]
         self.assertEqual((last.state, last.reason), ("failed", "nested more than %d levels deep" % loader.MAX_DEPTH))
 
+    @unittest.skipUnless(hasattr(os, "symlink"), "no symbolic links here")
+    def test_files_are_told_apart_by_their_real_paths(self):
+        # the loader resolves each folder once; its answers are realpath's, links and ".." included
+        root = os.path.realpath(self.project.root)
+        scenes = os.path.join(root, "scenes")
+        os.symlink(scenes, os.path.join(root, "linked"))
+        os.symlink(os.path.join(scenes, "a.ma"), os.path.join(scenes, "alias.ma"))
+        real = loader._RealPaths()
+        paths = [os.path.join(scenes, "a.ma"), os.path.join(root, "linked", "a.ma"), os.path.join(scenes, "alias.ma"),
+                 os.path.join(root, "linked", "..", "scenes", "b.ma"), os.path.join(scenes, "gone.ma"),
+                 os.path.join(scenes, ".."), "a.ma"]
+        for _ in range(2):  # the second time from the folders already resolved
+            for path in paths:
+                self.assertEqual(real(path), os.path.normcase(os.path.realpath(path)), path)
+        self.assertEqual(real(os.path.join(root, "linked", "a.ma")), real(os.path.join(scenes, "alias.ma")))
+
     def test_prefixes_and_the_root_namespace(self):
         shot = records(ref("", "IMPRN", WRITTEN + "set.ma", deferred=False, prefix="IMP"),
                        ref("", "", WRITTEN + "lamp.ma", deferred=False),

@@ -30,19 +30,34 @@ MAX_FILES = 10000
 SCENE_TYPES = ("", "mayaAscii", "mayaBinary")
 
 
-def _real(path):
-    return os.path.normcase(os.path.realpath(path))
+class _RealPaths(object):
+    """os.path.realpath of the files a scene's references open, normalised for comparison. realpath
+    asks the system about every part of a path; a production's references sit in a few folders,
+    so each folder is resolved once and a file's own name is only checked for a link."""
+
+    def __init__(self):
+        self._folders = {}
+
+    def __call__(self, path):
+        folder, name = os.path.split(path)
+        if not folder or name in ("", ".", "..") or os.path.islink(path):
+            return os.path.normcase(os.path.realpath(path))
+        real_folder = self._folders.get(folder)
+        if real_folder is None:
+            real_folder = self._folders[folder] = os.path.realpath(folder)
+        return os.path.normcase(os.path.join(real_folder, name))
 
 
 class _Frame(object):
     """A file whose references are being loaded: its entries not yet settled, and the names and
     depth its references take."""
 
-    __slots__ = ("entries", "holder", "namespace", "prefix", "depth", "parent")
+    __slots__ = ("entries", "holder", "real", "namespace", "prefix", "depth", "parent")
 
-    def __init__(self, records, holder, namespace, prefix, depth, parent):
+    def __init__(self, records, holder, real, namespace, prefix, depth, parent):
         self.entries = iter(reference_tree.own_references(records))
         self.holder = holder
+        self.real = real
         self.namespace = namespace
         self.prefix = prefix
         self.depth = depth
@@ -59,6 +74,7 @@ class _Loader(object):
         self.table = loaded.LoadedReferences(scene_path)
         self.saved = None
         self.files = 0
+        self.real = _RealPaths()
 
     def run(self, scene_file_id):
         records = self.graph.file_info(scene_file_id)["references"]
@@ -75,9 +91,10 @@ class _Loader(object):
     def load_tree(self, records):
         """Every reference, depth first in file order. The files being read are a stack, not a
         recursion, so that only max_depth bounds the nesting; chain[i] is the file of stack[i]."""
-        chain = [(_real(self.scene_path), self.scene_path)]
-        open_files = set([chain[0][0]])
-        stack = [_Frame(records, self.scene_path, "", "", 1, None)]
+        root = _Frame(records, self.scene_path, self.real(self.scene_path), "", "", 1, None)
+        chain = [(root.real, self.scene_path)]
+        open_files = set([root.real])
+        stack = [root]
         while stack:
             frame = stack[-1]
             entry = next(frame.entries, None)
@@ -88,8 +105,8 @@ class _Loader(object):
             child = self.settle_entry(entry, frame, chain, open_files)
             if child is not None:
                 stack.append(child)
-                chain.append((_real(child.holder), child.holder))
-                open_files.add(chain[-1][0])
+                chain.append((child.real, child.holder))
+                open_files.add(child.real)
 
     def settle_entry(self, entry, frame, chain, open_files):
         """One reference of the file of frame, settled; the frame of its own file when it is opened."""
@@ -104,6 +121,7 @@ class _Loader(object):
         label = "Reference %s (namespace %s)" % (node or entry.path, child_namespace or ":")
         if found.found and not found.as_written:
             self.log("Info", '%s: "%s" found %s: %s' % (label, entry.path, found.rule, found.path))
+        real = self.real(found.path) if found.found and not deferred else None
         if deferred:
             self.settle(reference, "deferred", "saved unloaded (deferred); its contents will not render",
                         "Info", label)
@@ -113,7 +131,7 @@ class _Loader(object):
                         % (found.expanded, found.searched))
         elif depth > self.max_depth:
             self.settle(reference, "failed", "nested more than %d levels deep" % self.max_depth, "Error", label)
-        elif _real(found.path) in open_files:
+        elif real in open_files:
             cycle = " -> ".join([shown for _real_path, shown in chain] + [found.path])
             self.settle(reference, "failed", "reference cycle: %s" % cycle, "Error", label,
                         "reference cycle %s; the file is not loaded again" % cycle)
@@ -123,7 +141,7 @@ class _Loader(object):
         elif self.files >= self.max_files:
             self.settle(reference, "failed", "more than %d referenced files" % self.max_files, "Error", label)
         else:
-            return self.open(reference, found.path, child_namespace, child_prefix, label)
+            return self.open(reference, found.path, real, child_namespace, child_prefix, label)
         return None
 
     def folders(self, holder):
@@ -134,7 +152,7 @@ class _Loader(object):
             folders.append(top_folder)
         return folders
 
-    def open(self, reference, path, namespace, prefix, label):
+    def open(self, reference, path, real, namespace, prefix, label):
         """The reference's file added to the graph; the frame of its own references, or None when
         it cannot be read."""
         try:
@@ -146,7 +164,7 @@ class _Loader(object):
         self.files += 1
         reference.state = "loaded"
         records = self.graph.file_info(file_id)["references"]
-        return _Frame(records, path, namespace, prefix, reference.depth + 1, reference.reference_node)
+        return _Frame(records, path, real, namespace, prefix, reference.depth + 1, reference.reference_node)
 
     def settle(self, reference, state, reason, level, label, message=None):
         reference.state = state
