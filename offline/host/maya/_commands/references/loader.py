@@ -15,6 +15,7 @@ file_info(file id) -> {"references": [records as written], ...}, and apply_refer
 """
 from __future__ import print_function
 
+import collections
 import os
 
 from .. import host_log
@@ -48,20 +49,13 @@ class _RealPaths(object):
         return os.path.normcase(os.path.join(real_folder, name))
 
 
-class _Frame(object):
-    """A file whose references are being loaded: its entries not yet settled, and the names and
-    depth its references take."""
+# A file whose references are being loaded: an iterator over its entries not yet settled, the
+# file (as found and as _RealPaths gives it), and the names, depth and parent its references take.
+_Frame = collections.namedtuple("_Frame", "entries holder real namespace prefix depth parent")
 
-    __slots__ = ("entries", "holder", "real", "namespace", "prefix", "depth", "parent")
 
-    def __init__(self, records, holder, real, namespace, prefix, depth, parent):
-        self.entries = iter(reference_tree.own_references(records))
-        self.holder = holder
-        self.real = real
-        self.namespace = namespace
-        self.prefix = prefix
-        self.depth = depth
-        self.parent = parent
+def _frame(records, holder, real, namespace, prefix, depth, parent):
+    return _Frame(iter(reference_tree.own_references(records)), holder, real, namespace, prefix, depth, parent)
 
 
 class _Loader(object):
@@ -91,7 +85,7 @@ class _Loader(object):
     def load_tree(self, records):
         """Every reference, depth first in file order. The files being read are a stack, not a
         recursion, so that only max_depth bounds the nesting; chain[i] is the file of stack[i]."""
-        root = _Frame(records, self.scene_path, self.real(self.scene_path), "", "", 1, None)
+        root = _frame(records, self.scene_path, self.real(self.scene_path), "", "", 1, None)
         chain = [(root.real, self.scene_path)]
         open_files = set([root.real])
         stack = [root]
@@ -164,7 +158,7 @@ class _Loader(object):
         self.files += 1
         reference.state = "loaded"
         records = self.graph.file_info(file_id)["references"]
-        return _Frame(records, path, real, namespace, prefix, reference.depth + 1, reference.reference_node)
+        return _frame(records, path, real, namespace, prefix, reference.depth + 1, reference.reference_node)
 
     def settle(self, reference, state, reason, level, label, message=None):
         reference.state = state
