@@ -89,13 +89,14 @@ class LiteralSearch(object):
         leads = _leads(list(_sre_parse.parse(pattern, flags)))
         usable = leads and len(leads) <= _MOST_LEADS and min(len(lead) for lead in leads) >= _SHORTEST_LEAD
         self.leads = sorted(leads) if usable else None
+        self._longest = max(len(lead) for lead in self.leads) if self.leads else 0
         self._window = window
         self._short = short
 
     def search(self, text):
         if self.leads is None or len(text) < self._short or not _ascii(text):
             return self.regex.search(text)
-        longest = max(len(lead) for lead in self.leads)
+        longest = self._longest
         for start in range(0, len(text), self._window):
             end = min(start + self._window, len(text))
             # a lead that begins in this window may end in the next

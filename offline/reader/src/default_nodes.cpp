@@ -1,5 +1,6 @@
 #include "default_nodes.h"
 
+#include "mayascene/dag_path_text.h"
 #include "mayascene/names.h"
 
 namespace mayascene {
@@ -49,10 +50,6 @@ constexpr DefaultNode kDefaultNodes[] = {
     {"dof1", "dof"},
 };
 
-std::string rootless(std::string_view name) {
-  return std::string(!name.empty() && name[0] == ':' ? name.substr(1) : name);
-}
-
 }  // namespace
 
 const char* default_node_type(const std::string& name) {
@@ -82,7 +79,7 @@ Text parent_text(Scene& scene, int parent, std::string_view written) {
 int default_node(Scene& scene, NameIndex& names, std::string_view written) {
   const int found = names.find(scene, written);
   if (found >= 0) return found;
-  const std::string name = rootless(written);
+  const std::string name(without_root(written));
   const char* type = default_node_type(name);
   if (type == nullptr) return -1;
   const int index = add_node(scene, names, name, type);
@@ -93,7 +90,7 @@ int default_node(Scene& scene, NameIndex& names, std::string_view written) {
 int selected_node(Scene& scene, NameIndex& names, const std::string& written) {
   const int index = default_node(scene, names, written);
   if (index >= 0 || written.size() < 2 || written[0] != ':') return index;
-  const std::string name = rootless(written);
+  const std::string name(without_root(written));
   if (name.find(':') != std::string::npos) return -1;
   const int added = add_node(scene, names, name, "unknown");  // a default node this table lacks
   scene.nodes[static_cast<std::size_t>(added)].implicit = true;

@@ -305,8 +305,9 @@ void Graph::link_pending(std::size_t fresh) {
 
 void Graph::resolve_connection(std::size_t index) {
   LinkState::ConnectionRecord& record = link_->connections[index];
-  mayascene::Connection& written = files_[static_cast<std::size_t>(record.file)]->scene.connections[static_cast<std::size_t>(record.index)];
-  const bool read_in_file = static_cast<std::size_t>(record.index) < files_[static_cast<std::size_t>(record.file)]->read_connections;
+  File& file = *files_[static_cast<std::size_t>(record.file)];
+  mayascene::Connection& written = file.scene.connections[static_cast<std::size_t>(record.index)];
+  const bool read_in_file = static_cast<std::size_t>(record.index) < file.read_connections;
   for (const bool source : {true, false}) {
     NodeId& end = source ? record.source : record.destination;
     if (end != kNoNode) continue;
@@ -320,11 +321,10 @@ void Graph::resolve_connection(std::size_t index) {
       // node, or one an edit makes, gets them here.
       const mayascene::Node& node = model(found.node);
       const std::string renamed = std::string(node_text) + "." + mayascene::canonical_path(node.type, attr, node.dynamic);
-      mayascene::TextArena& texts = files_[static_cast<std::size_t>(record.file)]->scene.texts;
       if (source) {
-        written.set_source(texts, renamed);
+        written.set_source(file.scene.texts, renamed);
       } else {
-        written.set_destination(texts, renamed);
+        written.set_destination(file.scene.texts, renamed);
       }
     }
   }
@@ -335,8 +335,7 @@ void Graph::add_connection(int file, std::string_view source, std::string_view d
   auto& list = scene.connections;
   list.emplace_back(scene.texts, without_root(source), without_root(destination));
   link_->connections.push_back({file, static_cast<int>(list.size()) - 1});
-  link_->pending_connections.push_back(link_->connections.size() - 1);
-  link_pending();
+  link_pending(1);
 }
 
 void Graph::changed() {

@@ -1,6 +1,7 @@
 // Connections: LIS* CONS groups, each holding FOR* CONN groups of CWFL (connectAttr) and RELA
 // (relationship) chunks.
 #include "binary_reader.h"
+#include "mayascene/dag_path_text.h"
 
 namespace mayascene {
 namespace binary {
@@ -8,11 +9,6 @@ namespace binary {
 namespace {
 
 constexpr std::uint8_t kNextAvailable = 0x01;
-
-std::string without_root(std::string_view name) {
-  if (!name.empty() && name.front() == ':') name.remove_prefix(1);
-  return std::string(name);
-}
 
 }  // namespace
 
@@ -32,10 +28,10 @@ Relationship decode_relationship(std::string_view data) {
   Payload p(data);
   Relationship r;
   r.kind = std::string(p.text());
-  r.members.push_back(without_root(p.text()));
+  r.members.emplace_back(without_root(p.text()));
   const std::uint32_t count = p.u32();
   if (count > p.remaining()) throw Malformed{p.position(), "more plugs than bytes"};
-  for (std::uint32_t i = 0; i < count; ++i) r.members.push_back(without_root(p.text_or_rest()));
+  for (std::uint32_t i = 0; i < count; ++i) r.members.emplace_back(without_root(p.text_or_rest()));
   return r;
 }
 
