@@ -126,14 +126,14 @@ class FolderPlanTest(ServiceTest):
             self.assertEqual(self.gathered([entry], planned=True), self.gathered([entry], False), entry)
 
     def unlistable(self, folder):
-        listdir = disk_view.os.listdir
+        list_folder = disk_view.servicepaths.list_folder
 
         def refusing(path):
             if path == folder:
                 raise OSError(errno.EACCES, "Permission denied", path)
-            return listdir(path)
-        disk_view.os.listdir = refusing
-        self.addCleanup(setattr, disk_view.os, "listdir", listdir)
+            return list_folder(path)
+        disk_view.servicepaths.list_folder = refusing
+        self.addCleanup(setattr, disk_view.servicepaths, "list_folder", list_folder)
 
     def test_a_directory_mapping_is_applied_to_each_absolute_path(self):
         self.touch("mapped/sub/k.png")

@@ -148,13 +148,13 @@ class DiskCostTest(ServiceTest):
             self.scene.node("m%d" % index, "file", ftn="sourceimages/m%d.png" % index)
             self.scene.node("u%d" % index, "file", ftn="sourceimages/u%d.<UDIM>.exr" % index)
         listed = []
-        real_listdir = disk_view.os.listdir
+        real_list_folder = disk_view.servicepaths.list_folder
 
-        def listdir(folder):
+        def list_folder(folder):
             listed.append(folder)
-            return real_listdir(folder)
-        disk_view.os.listdir = listdir
-        self.addCleanup(setattr, disk_view.os, "listdir", real_listdir)
+            return real_list_folder(folder)
+        disk_view.servicepaths.list_folder = list_folder
+        self.addCleanup(setattr, disk_view.servicepaths, "list_folder", real_list_folder)
         group = vfile.getAssets(self.scene_path)
         for path in sorted(group.files):
             self.assertEqual(vutils.getRealDiskPath(path), path)

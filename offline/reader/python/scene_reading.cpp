@@ -8,6 +8,7 @@
 #include "mayascene/reader.h"
 #include "python/caught_error.h"
 #include "python/compat.h"
+#include "python/interpreter_released.h"
 #include "python/objects.h"
 
 namespace mayascene_python {
@@ -15,18 +16,6 @@ namespace mayascene_python {
 namespace {
 
 using python::Ref;
-
-// Lets other Python threads run while this one only reads the file.
-class InterpreterReleased {
- public:
-  InterpreterReleased() : state_(PyEval_SaveThread()) {}
-  ~InterpreterReleased() { PyEval_RestoreThread(state_); }
-  InterpreterReleased(const InterpreterReleased&) = delete;
-  InterpreterReleased& operator=(const InterpreterReleased&) = delete;
-
- private:
-  PyThreadState* state_;
-};
 
 // Python looks no codec up to decode nothing, so the probe decodes one byte.
 bool knownCodec(const char* codec) {
@@ -46,7 +35,7 @@ mayascene::Scene readScene(const std::string& path) {
   }
   mayascene::ReadOptions options;
   options.max_value_bytes = *max_value_bytes;
-  InterpreterReleased released;
+  const python::InterpreterReleased released;
   return mayascene::read_file(path, options);
 }
 

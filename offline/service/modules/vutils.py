@@ -72,7 +72,7 @@ def getRealDiskPath(path):
     for part in parts:
         if part and part not in (_like(path, "."), _like(path, "..")):
             folder = root + sep.join(found) if (root or found) else _like(path, ".")
-            if part not in view.folder(folder).names:
+            if not view.folder(folder).holds(part):
                 matches = view.matching_case(folder, part)
                 if not matches:
                     return path

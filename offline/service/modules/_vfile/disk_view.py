@@ -16,7 +16,6 @@ Called outside a run they get a view of their own for the one call.
 """
 from __future__ import print_function
 
-import bisect
 import errno
 import os
 import threading
@@ -30,30 +29,35 @@ CASE_BLIND = os.path.normcase("A") != "A"
 
 
 class _Folder(object):
-    """One folder's listing: names as stored, with indexes built when first asked for."""
+    """One folder's listing: its names held in C++ (servicepaths), a few bytes a name, so that a
+    folder of a million files the scene takes one texture from costs little; the sorted names are
+    made when first asked for."""
 
-    __slots__ = ("names", "listed", "absent", "_sorted", "_folded")
+    __slots__ = ("names", "listed", "absent", "_sorted")
 
     def __init__(self, names, listed, absent=False):
-        self.names = names        # a set; empty when the folder could not be listed
+        self.names = names        # a servicepaths listing; empty when the folder could not be listed
         self.listed = listed
         self.absent = absent      # not a folder at all: nothing is under it
         self._sorted = None
-        self._folded = None
+
+    def holds(self, name):
+        return servicepaths.listing_holds(self.names, name)
 
     def sorted_names(self):
         if self._sorted is None:
-            self._sorted = sorted(self.names)
+            self._sorted = servicepaths.listing_names(self.names)
         return self._sorted
 
-    def folded(self):
-        """{lower-case name: [names in sorted order]}"""
-        if self._folded is None:
-            folded = {}
-            for name in self.sorted_names():
-                folded.setdefault(name.lower(), []).append(name)
-            self._folded = folded
-        return self._folded
+    def starting(self, prefix):
+        return servicepaths.listing_names(self.names, prefix) if prefix else self.sorted_names()
+
+    def matching_case(self, name):
+        """The names equal to name ignoring letter case, in sorted order."""
+        return servicepaths.listing_matching_case(self.names, name)
+
+
+_NOTHING = servicepaths.listing_of(())
 
 
 _WINDOWS = os.sep == "\\"
@@ -107,11 +111,11 @@ class DiskView(object):
                 return folders[folder]
         try:
             try:
-                entry = _Folder(set(os.listdir(folder)), True)
+                entry = _Folder(servicepaths.list_folder(folder), True)
             except (OSError, IOError) as error:
-                entry = _Folder(set(), False, error.errno in (errno.ENOENT, errno.ENOTDIR))
+                entry = _Folder(_NOTHING, False, error.errno in (errno.ENOENT, errno.ENOTDIR))
             except (TypeError, ValueError):  # a name the system cannot take (a NUL inside)
-                entry = _Folder(set(), False, True)
+                entry = _Folder(_NOTHING, False, True)
             folders[folder] = entry
         finally:
             with self._lock:
@@ -131,7 +135,7 @@ class DiskView(object):
         if name in _SPECIAL_NAMES:
             return os.path.lexists(path)
         entry = (self._bytes if isinstance(path, bytes) else self._texts).get(folder) or self.folder(folder)
-        if name in entry.names:
+        if entry.holds(name):
             return True
         if entry.absent:
             return False
@@ -146,10 +150,10 @@ class DiskView(object):
         """The name as the folder holds it: itself when present, else (fold_case) the first
         entry equal to it ignoring letter case; None when there is none."""
         entry = self.folder(folder)
-        if name in entry.names:
+        if entry.holds(name):
             return name
         if fold_case:
-            matches = entry.folded().get(name.lower())
+            matches = entry.matching_case(name)
             if matches:
                 return matches[0]
         if not entry.absent and (not entry.listed or CASE_BLIND) and name not in _SPECIAL_NAMES \
@@ -163,18 +167,11 @@ class DiskView(object):
 
     def names_starting(self, folder, prefix):
         """The names of a folder that begin with prefix, in sorted order."""
-        names = self.folder(folder).sorted_names()
-        if not prefix:
-            return names
-        start = bisect.bisect_left(names, prefix)
-        end = start
-        while end < len(names) and names[end].startswith(prefix):
-            end += 1
-        return names[start:end]
+        return self.folder(folder).starting(prefix)
 
     def matching_case(self, folder, name):
         """The folder's names that equal name ignoring letter case, in sorted order."""
-        return self.folder(folder).folded().get(name.lower(), [])
+        return self.folder(folder).matching_case(name)
 
 
 _SPECIAL_NAMES = frozenset(["", ".", "..", b"", b".", b".."])

@@ -1,16 +1,11 @@
 #include "folder_plan.h"
 
+#include "folder_listing.h"
 #include "python/objects.h"
 
 namespace servicepaths_python {
 
 using python::Ref;
-
-namespace {
-
-bool holds(const Ref& names, PyObject* name) { return python::requireStatus(PySequence_Contains(names.get(), name)) == 1; }
-
-}  // namespace
 
 FolderPlan::FolderPlan(PyObject* plan)
     : plan_(Ref::borrow(plan)),
@@ -40,10 +35,10 @@ bool FolderPlan::readPlaces() {
 }
 
 std::optional<std::pair<Ref, bool>> FolderPlan::locate(PyObject* name) {
-  if (asWritten_ && holds(asWritten_, name)) return std::pair{python::concatenate(writtenPrefix_.get(), name), true};
+  if (asWritten_ && holds(asWritten_.get(), name)) return std::pair{python::concatenate(writtenPrefix_.get(), name), true};
   if (!readPlaces()) return std::nullopt;
   for (Place& place : places_) {
-    if (!holds(place.names, name)) continue;
+    if (!holds(place.names.get(), name)) continue;
     if (!place.noted) {
       // found.get(key), else a new list under the key; the rules add to the same lists
       PyObject* noted = PyDict_GetItem(found_.get(), place.key.get());

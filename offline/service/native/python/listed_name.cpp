@@ -1,5 +1,6 @@
 #include "listed_name.h"
 
+#include "folder_listing.h"
 #include "python/objects.h"
 
 namespace servicepaths_python {
@@ -67,7 +68,7 @@ bool listedHolds(PyObject* path, PyObject* texts, PyObject* byteFolders) {
   if (entry == nullptr) return false;
   const Ref names = python::attribute(entry, "names");
   const Ref name = cut(path, slash + 1, PY_SSIZE_T_MAX);
-  return python::requireStatus(PySequence_Contains(names.get(), name.get())) == 1;
+  return holds(names.get(), name.get());
 }
 
 }  // namespace servicepaths_python

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "folder_listing.h"
 #include "folder_plan.h"
 #include "listed_name.h"
 #include "path_text.h"
@@ -119,6 +120,38 @@ PyObject* listedHolds(PyObject*, PyObject* args) noexcept {
   });
 }
 
+PyObject* listFolder(PyObject*, PyObject* folder) noexcept {
+  return python::entry([&] { return servicepaths_python::listFolder(folder); });
+}
+
+PyObject* listingOf(PyObject*, PyObject* names) noexcept {
+  return python::entry([&] { return servicepaths_python::listingOf(names); });
+}
+
+PyObject* listingHolds(PyObject*, PyObject* args) noexcept {
+  return python::entry([&]() -> Ref {
+    PyObject *listing = nullptr, *name = nullptr;
+    if (!PyArg_UnpackTuple(args, "listing_holds", 2, 2, &listing, &name)) throw python::Error();
+    return python::boolean(servicepaths_python::holds(listing, name));
+  });
+}
+
+PyObject* listingNames(PyObject*, PyObject* args) noexcept {
+  return python::entry([&]() -> Ref {
+    PyObject *listing = nullptr, *prefix = Py_None;
+    if (!PyArg_UnpackTuple(args, "listing_names", 1, 2, &listing, &prefix)) throw python::Error();
+    return servicepaths_python::namesStarting(listing, prefix);
+  });
+}
+
+PyObject* listingMatchingCase(PyObject*, PyObject* args) noexcept {
+  return python::entry([&]() -> Ref {
+    PyObject *listing = nullptr, *name = nullptr;
+    if (!PyArg_UnpackTuple(args, "listing_matching_case", 2, 2, &listing, &name)) throw python::Error();
+    return servicepaths_python::matchingCase(listing, name);
+  });
+}
+
 PyMethodDef moduleFunctions[] = {
     {"folder_and_name", folderAndName, METH_VARARGS,
      "folder_and_name(path) -> (the folder as written with its trailing '/', the name) of a path that a folder "
@@ -134,6 +167,17 @@ PyMethodDef moduleFunctions[] = {
      "listed_holds(path, texts, byte_folders) -> True when the path, a POSIX '<folder>/<name>', has its folder "
      "among the listings of its kind (folder -> listing with `names`) and its name in that listing; False when "
      "the listings do not tell."},
+    {"list_folder", listFolder, METH_O,
+     "list_folder(folder) -> the folder's listing, read as os.listdir reads it and failing as it fails; its "
+     "names are held in C++ and asked through the listing_ functions."},
+    {"listing_of", listingOf, METH_O, "listing_of(names) -> a listing of the given names (texts or bytes)."},
+    {"listing_holds", listingHolds, METH_VARARGS,
+     "listing_holds(names, name) -> whether the listing (or any container) holds the name, as a set of the "
+     "listing's names would answer."},
+    {"listing_names", listingNames, METH_VARARGS,
+     "listing_names(listing, prefix=None) -> the listing's names that start with prefix (all for None), sorted."},
+    {"listing_matching_case", listingMatchingCase, METH_VARARGS,
+     "listing_matching_case(listing, name) -> the listing's names whose lower() is name.lower(), sorted."},
     {nullptr, nullptr, 0, nullptr}};
 
 Ref loadModule() {
