@@ -183,21 +183,38 @@ def main():
         # one whose places cannot be listed: only what is found as written is its to answer
         unlisted = types.SimpleNamespace(as_written=set(["a.png"]), written_prefix="/u/", places=None,
                                          missing_prefix="/u/", found=found)
-        plans = {"/v/": None, "/u/": unlisted}
+        # a folder's listing held in C++, as the disk view keeps it, answering for a plan too
+        open(os.path.join(folder, u"Caf\u00e9.PNG"), "w").close()
+        listed = types.SimpleNamespace(as_written=servicepaths.list_folder(folder), written_prefix="/l/",
+                                       places=None, missing_prefix="/l/", found=found)
+        plans = {"/v/": None, "/u/": unlisted, "/l/": listed}
 
         def service_paths():
             files, missing = set(), set()
             paths = ["/w/a.png", "/w/b.png", "/w/c.png", "/v/a.png", "/w/<UDIM>.png", 7, u"caf\u00e9/a.png",
-                     "/w/\udc80.png", "/u/a.png", "/u/b.png"]
+                     "/w/\udc80.png", "/u/a.png", "/u/b.png", "/l/tex1.png", "/l/gone.png"]
             servicepaths.place_names(paths, lambda folder: plans.get(folder, plan), lambda item: None,
                                      lambda path: path.endswith("c.png"), files, missing)
             assert servicepaths.locate(unlisted, "b.png") is None
             assert files and servicepaths.locate(plan, "b.png")[1] and servicepaths.folder_and_name("/w/a.png")
             found.clear()
+            listing = servicepaths.list_folder(folder)
+            assert servicepaths.listing_holds(listing, "tex1.png") and not servicepaths.listing_holds(listing, 7)
+            assert servicepaths.listing_names(listing, "tex") and servicepaths.listing_names(listing)
+            assert servicepaths.listing_matching_case(listing, u"caf\u00c9.png")
+            assert servicepaths.listing_names(servicepaths.listing_of([u"x", u"y"]), u"y") == [u"y"]
+            for refused in (os.path.join(folder, "gone"), folder + "\0", None, u"\ud800"):
+                try:
+                    servicepaths.list_folder(refused)
+                except (OSError, ValueError, TypeError):
+                    pass
             absent = lambda path: False  # noqa: E731
             for failing in (lambda: servicepaths.place_names(paths, lambda folder: plan, len, absent, files, []),
                             lambda: servicepaths.place_names(paths, lambda folder: 1, len, bool, files, missing),
-                            lambda: servicepaths.locate(None, "a.png")):
+                            lambda: servicepaths.locate(None, "a.png"),
+                            lambda: servicepaths.listing_names(set(["a"])),
+                            lambda: servicepaths.listing_of([None]),
+                            lambda: servicepaths.listing_names(servicepaths.listing_of([b"x", u"y"]), u"y")):
                 try:
                     failing()
                 except (TypeError, AttributeError):
@@ -212,7 +229,7 @@ def main():
         passed = report("analyses", iterations, analyses)
         passed = report("scene loads (a whole and a truncated .ma and .mb)", iterations, loads) and passed
         passed = report("scene graphs (four files, every query, the errors)", iterations, graphs) and passed
-        passed = report("service paths (placed, located, the errors)", iterations, placed) and passed
+        passed = report("service paths (placed, located, listings, the errors)", iterations, placed) and passed
         return 0 if passed else 1
     finally:
         shutil.rmtree(folder, ignore_errors=True)
