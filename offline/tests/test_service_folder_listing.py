@@ -4,6 +4,7 @@ sorted list answered before the listings were held in C++, on both interpreter l
 from __future__ import print_function
 
 import errno
+import re
 import os
 import shutil
 import sys
@@ -20,7 +21,8 @@ import servicepaths  # noqa: E402
 PY2 = sys.version_info[0] == 2
 NAMES = [u"wood.png", u"Wood.png", u"WOOD.PNG", u"stone.png", u".hidden", u"...", u"skin.1001.exr",
          u"skin.1002.exr", u"skin.1001.exr.bak", u"\u00c9t\u00e9.png", u"\u00e9t\u00e9.png", u"\u6728.png",
-         u"\U0001f600.png", u"\ufb01le.png", u"Stra\u00dfe.png", u"sub"]
+         u"\U0001f600.png", u"\ufb01le.png", u"Stra\u00dfe.png", u"sub", u"SKIN.1003.EXR", u"Skin.1004.exr",
+         u"\u017fkin.1005.exr", u"\u212aey.png", u"key.png", u"sk\u00efn.png"]
 # a name that is not UTF-8: 3.x spells it with a surrogate, 2.7 keeps it as bytes in a Unicode listing
 UNDECODABLE = b"raw\xff.png"
 
@@ -80,7 +82,30 @@ class FolderListingTest(unittest.TestCase):
                 name = spelled(name)
             self.assertEqual(outcome(lambda: servicepaths.listing_matching_case(listing, name)),
                              outcome(lambda: matching_case(names, name)), repr(name))
+        for head in [u"skin.", u"SKIN.100", u"s", u"key", u"K", u"sk", u"zz", u"", u"\u00e9t"]:
+            if isinstance(folder, bytes):
+                head = spelled(head)
+            narrowed = servicepaths.listing_names_folding(listing, head)
+            if narrowed is None:
+                continue
+            # a superset of what the pattern's own expression takes, in sorted order
+            taken = set(name for name in names if re.match(re.escape(head), name, re.IGNORECASE))
+            self.assertTrue(taken <= set(narrowed), (head, taken - set(narrowed)))
+            self.assertEqual(narrowed, sorted(narrowed), repr(head))
         return listing
+
+    def test_a_pattern_ignoring_case_tries_only_the_names_that_may_start_as_it_does(self):
+        # a name past ASCII where the head is may still match it ignoring case (3.x takes U+017F
+        # for "s"): the pattern's expression decides. 2.7 sorts such names itself: no narrowing.
+        unfoldable = [] if PY2 else [u"\u017food.png"]
+        listing = servicepaths.listing_of([u"skin.%d.exr" % tile for tile in range(1001, 1100)] +
+                                          [u"Wood.png", u"WOOD.1001.png", u"wood.1002.PNG", u"wool"] + unfoldable)
+        self.assertEqual(servicepaths.listing_names_folding(listing, u"wOOD."),
+                         [u"WOOD.1001.png", u"Wood.png", u"wood.1002.PNG"] + unfoldable)
+        self.assertEqual(servicepaths.listing_names_folding(listing, u"SOO"), unfoldable)
+        self.assertEqual(len(servicepaths.listing_names_folding(listing, u"Skin.10")), 99 + len(unfoldable))
+        for head in (u"", u"\u00e9"):
+            self.assertIsNone(servicepaths.listing_names_folding(listing, head))
 
     def test_a_listing_answers_as_the_set_of_the_names_os_listdir_gives(self):
         for undecodable in (False, True):

@@ -52,6 +52,10 @@ class _Folder(object):
     def starting(self, prefix):
         return servicepaths.listing_names(self.names, prefix) if prefix else self.sorted_names()
 
+    def folding(self, head):
+        found = servicepaths.listing_names_folding(self.names, head)
+        return self.sorted_names() if found is None else found
+
     def matching_case(self, name):
         """The names equal to name ignoring letter case, in sorted order."""
         return servicepaths.listing_matching_case(self.names, name)
@@ -168,6 +172,11 @@ class DiskView(object):
     def names_starting(self, folder, prefix):
         """The names of a folder that begin with prefix, in sorted order."""
         return self.folder(folder).starting(prefix)
+
+    def names_folding(self, folder, head):
+        """The names of a folder that may begin with head ignoring letter case, in sorted order:
+        a pattern matched ignoring case then tries those, not every name of its folder."""
+        return self.folder(folder).folding(head)
 
     def matching_case(self, folder, name):
         """The folder's names that equal name ignoring letter case, in sorted order."""

@@ -164,7 +164,13 @@ class _Shape(object):
                 found.append(_found(name, role, value))
             return found
         regex = self._full_regex(fold_case)
-        for name in (view.names(folder) if fold_case or _CASE_BLIND else view.names_starting(folder, head)):
+        if _CASE_BLIND:
+            names = view.names(folder)
+        elif fold_case:
+            names = view.names_folding(folder, head)
+        else:
+            names = view.names_starting(folder, head)
+        for name in names:
             hit = regex.match(name)
             if hit:
                 groups = hit.groupdict()

@@ -38,6 +38,7 @@ struct HeldListing {
   // common start is a range of the listing
   bool ordered = false;
   std::unique_ptr<servicepaths::FoldedNames> folded;  // built when first asked
+  std::unique_ptr<servicepaths::AsciiFoldedOrder> asciiFolded;  // built when first asked
 };
 
 void destroyListing(PyObject* capsule) { delete static_cast<HeldListing*>(PyCapsule_GetPointer(capsule, kCapsuleName)); }
@@ -240,6 +241,20 @@ Ref namesStarting(PyObject* object, PyObject* prefix) {
       python::append(found.get(), name.get());
   }
   python::requireStatus(PyList_Sort(found.get()));
+  return found;
+}
+
+Ref namesFolding(PyObject* object, PyObject* head) {
+  HeldListing& listing = listingArgument(object);
+  const FolderListing& names = listing.names;
+  const std::optional<Query> start = queryOf(head);
+  if (!listing.ordered || !start || start->bytes.empty() || !isAscii(start->bytes) ||
+      (names.size() != 0 && !accepts(names.kind(0), *start)))
+    return Ref::borrow(Py_None);
+  if (!listing.asciiFolded) listing.asciiFolded = std::make_unique<servicepaths::AsciiFoldedOrder>(names);
+  Ref found = python::newList();
+  for (std::size_t at : listing.asciiFolded->starting(names, start->bytes))
+    python::append(found.get(), decoded(names, at).get());
   return found;
 }
 

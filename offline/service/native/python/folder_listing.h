@@ -19,6 +19,10 @@ python::Ref listingOf(PyObject* names);
 bool holds(PyObject* names, PyObject* name);
 // The listing's names that start with prefix (all of them for None), in sorted order.
 python::Ref namesStarting(PyObject* listing, PyObject* prefix);
+// The listing's names that may start with head ignoring letter case (a superset: each is still to
+// be matched), in sorted order; None where the listing cannot narrow them down (head empty or not
+// ASCII, names whose bytes do not sort as their values): every name may.
+python::Ref namesFolding(PyObject* listing, PyObject* head);
 // The listing's names whose lower() is name.lower(), in sorted order.
 python::Ref matchingCase(PyObject* listing, PyObject* name);
 

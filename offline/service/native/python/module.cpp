@@ -144,6 +144,14 @@ PyObject* listingNames(PyObject*, PyObject* args) noexcept {
   });
 }
 
+PyObject* listingNamesFolding(PyObject*, PyObject* args) noexcept {
+  return python::entry([&]() -> Ref {
+    PyObject *listing = nullptr, *head = nullptr;
+    if (!PyArg_UnpackTuple(args, "listing_names_folding", 2, 2, &listing, &head)) throw python::Error();
+    return servicepaths_python::namesFolding(listing, head);
+  });
+}
+
 PyObject* listingMatchingCase(PyObject*, PyObject* args) noexcept {
   return python::entry([&]() -> Ref {
     PyObject *listing = nullptr, *name = nullptr;
@@ -176,6 +184,9 @@ PyMethodDef moduleFunctions[] = {
      "listing's names would answer."},
     {"listing_names", listingNames, METH_VARARGS,
      "listing_names(listing, prefix=None) -> the listing's names that start with prefix (all for None), sorted."},
+    {"listing_names_folding", listingNamesFolding, METH_VARARGS,
+     "listing_names_folding(listing, head) -> the listing's names that may start with head ignoring letter case "
+     "(each still to be matched), sorted; None where every name may."},
     {"listing_matching_case", listingMatchingCase, METH_VARARGS,
      "listing_matching_case(listing, name) -> the listing's names whose lower() is name.lower(), sorted."},
     {nullptr, nullptr, 0, nullptr}};

@@ -142,4 +142,48 @@ std::vector<std::size_t> FoldedNames::folding_to(const FolderListing& listing, s
   return entries;
 }
 
+namespace {
+
+char asciiLowered(char byte) { return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte; }
+
+// left < right with ASCII letters lowered, comparing at most the first limit bytes
+bool foldedLess(std::string_view left, std::string_view right, std::size_t limit = std::string_view::npos) {
+  const std::size_t length = std::min({left.size(), right.size(), limit});
+  for (std::size_t at = 0; at < length; ++at) {
+    const auto a = static_cast<unsigned char>(asciiLowered(left[at]));
+    const auto b = static_cast<unsigned char>(asciiLowered(right[at]));
+    if (a != b) return a < b;
+  }
+  return std::min(left.size(), limit) < std::min(right.size(), limit);
+}
+
+}  // namespace
+
+AsciiFoldedOrder::AsciiFoldedOrder(const FolderListing& listing) {
+  order_.resize(listing.size());
+  for (std::size_t at = 0; at < listing.size(); ++at) {
+    order_[at] = static_cast<std::uint32_t>(at);
+    const std::string_view name = listing.name(at);
+    const auto wide = std::find_if(name.begin(), name.end(), [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; });
+    if (wide != name.end())
+      unfoldable_.push_back({static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(wide - name.begin())});
+  }
+  std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t left, std::uint32_t right) {
+    return foldedLess(listing.name(left), listing.name(right));
+  });
+}
+
+std::vector<std::size_t> AsciiFoldedOrder::starting(const FolderListing& listing, std::string_view prefix) const {
+  const std::size_t length = prefix.size();
+  const auto first = std::lower_bound(order_.begin(), order_.end(), prefix, [&](std::uint32_t entry, std::string_view wanted) {
+    return foldedLess(listing.name(entry), wanted, length);
+  });
+  std::vector<std::size_t> entries;
+  for (auto at = first; at != order_.end() && !foldedLess(prefix, listing.name(*at), length); ++at) entries.push_back(*at);
+  for (const auto& [entry, wide] : unfoldable_)
+    if (wide < length) entries.push_back(entry);
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
 }  // namespace servicepaths

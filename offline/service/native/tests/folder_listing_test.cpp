@@ -129,3 +129,22 @@ TEST(FoldedNames, FindsTheNamesOfAFoldedSpellingThemselvesOrOthers) {
 }
 
 }  // namespace
+
+TEST(AsciiFoldedOrder, FindsTheNamesThatMayStartWithATextIgnoringCase) {
+  const FolderListing listing = listingOf({"skin.1001.exr", "SKIN.1002.EXR", "Skin.1003.exr", "skim.exr", "sk",
+                                           "\xc5\xbfkin.1004.exr", "sk\xc3\xafn.exr", "wood.png"});
+  const servicepaths::AsciiFoldedOrder order(listing);
+  const auto names = [&](std::string_view prefix) {
+    std::vector<std::string> found;
+    for (std::size_t at : order.starting(listing, prefix)) found.emplace_back(listing.name(at));
+    return found;
+  };
+  // in the listing's order; a name past ASCII among its first bytes is left to the caller
+  EXPECT_EQ(names("SKIN."), (std::vector<std::string>{"SKIN.1002.EXR", "Skin.1003.exr", "skin.1001.exr",
+                                                        "sk\xc3\xafn.exr", "\xc5\xbfkin.1004.exr"}));
+  EXPECT_EQ(names("sk"), (std::vector<std::string>{"SKIN.1002.EXR", "Skin.1003.exr", "sk", "skim.exr",
+                                                     "skin.1001.exr", "sk\xc3\xafn.exr", "\xc5\xbfkin.1004.exr"}));
+  EXPECT_EQ(names("Wood.PNG"), (std::vector<std::string>{"sk\xc3\xafn.exr", "wood.png", "\xc5\xbfkin.1004.exr"}));
+  EXPECT_EQ(names("wood.png!"), (std::vector<std::string>{"sk\xc3\xafn.exr", "\xc5\xbfkin.1004.exr"}));
+  EXPECT_EQ(names("").size(), listing.size());
+}

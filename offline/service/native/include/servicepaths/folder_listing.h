@@ -73,6 +73,23 @@ class FoldedNames {
   std::vector<bool> unchanged_;  // per entry: its folded spelling is its name
 };
 
+// The entries of a listing in the order of their bytes with ASCII letters lowered, to find the
+// names that may start with a text ignoring letter case without trying every name of the folder.
+class AsciiFoldedOrder {
+ public:
+  explicit AsciiFoldedOrder(const FolderListing& listing);
+
+  // The entries (in the listing's order) that may start with prefix, an ASCII text, ignoring
+  // letter case: those whose first bytes are prefix's with ASCII letters lowered, and every entry
+  // with a byte past ASCII among its first prefix.size() bytes, which only the interpreter can fold
+  // (its pattern matching takes U+017F for "s", for instance). A superset: the caller decides.
+  std::vector<std::size_t> starting(const FolderListing& listing, std::string_view prefix) const;
+
+ private:
+  std::vector<std::uint32_t> order_;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> unfoldable_;  // (entry, where its first non-ASCII byte is)
+};
+
 // The name with ASCII letters lowered, as the interpreter lowers an ASCII text; nothing for a name
 // with any other byte, which only the interpreter can lower.
 std::optional<std::string> ascii_lowered(std::string_view name);
