@@ -9,7 +9,8 @@ that the names' memory grows with the square of the depth);
 render setup layers with their legacy layers (500); legacy render layers with an adjustment each
 over 4 cameras (4,000); distinct `requires` plug-in lines (20,000); setAttr reference edits on
 distinct attributes of one referenced node (20,000); file textures each in a folder of its own
-(5,000); one script node's before-script of harmless MEL (4 MB).
+(5,000); UDIM sets of three tiles in one folder, written on Windows in another letter case (2,000);
+one script node's before-script of harmless MEL (4 MB).
 
 The fixed cost (an empty scene end to end) is printed first. For each dimension: the end-to-end
 time and the host's peak memory at N and at 4N, the growth (t(4N) - fixed) / (t(N) - fixed) (4 is
@@ -43,6 +44,7 @@ DIMENSIONS = collections.OrderedDict([
     ("requires", (20000, "line", breadth_scenes.requires_scene)),
     ("edits", (20000, "edit", breadth_scenes.edit_scene)),
     ("folders", (5000, "folder", breadth_scenes.folder_scene)),
+    ("windows-tiles", (2000, "set", breadth_scenes.windows_tile_scene)),
     ("script", (4, "MB", breadth_scenes.script_scene)),
 ])
 LINEAR_BELOW = 6.0

@@ -1,6 +1,6 @@
 """Generated scenes for bench/breadth_benchmark.py: each grows along one "wide" dimension of a
 production scene (many references, references nested deep, layers, plug-in lines, reference edits,
-texture folders, or one huge script),
+texture folders, UDIM sets written on Windows in one folder, or one huge script),
 so that the benchmark can compare the analysis at a size and at four times it.
 
 Every generator writes one Maya ASCII scene with a renderable camera (so that the analysis gathers
@@ -132,6 +132,30 @@ def folder_scene(root, count):
         referenced.append(os.path.join(project, written))
     scene.close()
     return Scene("%d texture folders" % count, path, scene.statements, referenced)
+
+
+def windows_tile_scene(root, count):
+    """count UDIM sets of three tiles in one folder, written on Windows in another letter case
+    (`D:\\Show\\SourceImages\\Lib\\Skin00001.<UDIM>.EXR`): each found under the project root by
+    matching its folder and name ignoring case, as a scene made on an artist's Windows machine is
+    on a Linux farm."""
+    project = os.path.join(root, "windows_tiles_%d" % count)
+    os.makedirs(os.path.join(project, "scenes"))
+    with open(os.path.join(project, "workspace.mel"), "w") as handle:
+        handle.write('workspace -fr "scene" "scenes";\nworkspace -fr "sourceImages" "sourceimages";\n')
+    library = _folder(project, os.path.join("sourceimages", "lib"))
+    path = os.path.join(project, "scenes", "windows_tiles_%d.ma" % count)
+    scene = BreadthScene(path)
+    _camera(scene)
+    referenced = []
+    for index in range(count):
+        for tile in (1001, 1002, 1003):
+            referenced.append(os.path.join(library, "skin%05d.%d.exr" % (index, tile)))
+            _touch(referenced[-1])
+        scene.file_texture("file%d" % index, "D:\\\\Show\\\\SourceImages\\\\Lib\\\\Skin%05d.<UDIM>.EXR" % index)
+        scene._add(u'\tsetAttr ".uvt" 3;\n', 1)
+    scene.close()
+    return Scene("%d Windows-written UDIM sets in one folder" % count, path, scene.statements, referenced)
 
 
 def _layer_manager(scene, layers):
