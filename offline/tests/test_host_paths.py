@@ -51,6 +51,34 @@ class TextRulesTest(unittest.TestCase):
         for path, source, destination, expected in cases:
             self.assertEqual(dirmap_table.map_prefix(path, source, destination), expected, (path, source))
 
+    def test_the_table_answers_as_trying_every_mapping_in_order(self):
+        table = dirmap_table.DirectoryMappings()
+        table.enabled = True
+        sources = ["C:/proj", "c:\\PROJ\\scenes", "C:", "D:/lib", "/server", "/Server/share", "//farm/show",
+                   "\\\\farm\\show\\tex", "C:/proj//deep", u"E:/\u0130mages", "/mnt/a\\b", "relative/x", "/"]
+        sources += ["E:/share%d/projects" % number for number in range(40)]
+        for number, source in enumerate(sources):
+            table.add(source, "/dest/%d" % number)
+        table.add("D:/lib", "/dest/again")  # mapped again: replaced in place
+        table.remove("/server")
+        paths = ["C:/proj/a.png", "c:/Proj/Scenes/a.ma", "C:/proj//deep/x", "C:/x.png", "C:", "D:\\LIB\\t.png",
+                 "/server/a", "/Server/share/b", "/Server/shares", "//farm/show/tex/a", "\\\\FARM\\Show\\tex\\b",
+                 u"e:/\u0130mages/a", u"E:/i\u0307mages/a", "/mnt/a\\b/c", "relative/x/y", "/", "",
+                 "E:/share7/projects/a.png", "E:/SHARE39/Projects", "E:/share40/projects/a"]
+
+        def every_mapping(path):
+            found = []
+            for source, destination in table.pairs:
+                mapped = dirmap_table.map_prefix(path, source, destination)
+                if mapped is not None:
+                    found.append((mapped, source, destination))
+            return found
+        for path in paths:
+            self.assertEqual(table.candidates(path), every_mapping(path), path)
+        self.assertTrue(table.candidates("E:/share7/projects/a.png"))
+        table.pairs = [("F:/x", "/f")]  # the table set whole, as a reset does
+        self.assertEqual(table.candidates("F:/x/a"), [("/f/a", "F:/x", "/f")])
+
     def test_workspace_text(self):
         text = ('//Maya 2025 Project Definition\n'
                 'workspace -fr "scene" "scenes";\nworkspace -fr "sourceImages" "old";\n'

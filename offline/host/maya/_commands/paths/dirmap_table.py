@@ -11,12 +11,34 @@ from __future__ import print_function
 from . import path_text
 
 
+def _lead(path):
+    """The first one and two named parts of a path, forward slashes, letters lowered: a mapping can
+    hold a path only where its own lead is one of these."""
+    parts = []
+    for part in path_text.forward_slashes(path).lower().split("/"):
+        if part:
+            parts.append(part)
+            if len(parts) == 2:
+                break
+    return parts[0] if parts else "", "/".join(parts)
+
+
 class DirectoryMappings(object):
     def __init__(self):
         self.enabled = False
         self.pairs = []  # [(source, destination)] in the order they were added
 
+    @property
+    def pairs(self):
+        return self._pairs
+
+    @pairs.setter
+    def pairs(self, pairs):
+        self._pairs = pairs
+        self._by_lead = None  # lead -> [index of a pair]: a farm's table holds dozens of mappings
+
     def add(self, source, destination):
+        self._by_lead = None
         for index, (known, _old) in enumerate(self.pairs):
             if known == source:
                 self.pairs[index] = (source, destination)
@@ -40,10 +62,19 @@ class DirectoryMappings(object):
 
     def candidates(self, path):
         """[(mapped path, source, destination)] for every enabled mapping whose source holds path."""
-        if not self.enabled:
+        if not self.enabled or not self.pairs:
             return []
+        if self._by_lead is None:
+            by_lead = {}
+            for index, (source, _destination) in enumerate(self.pairs):
+                one, two = _lead(source)
+                by_lead.setdefault(two if two != one else one, []).append(index)
+            self._by_lead = by_lead
+        one, two = _lead(path)
+        indexes = self._by_lead.get(one, []) + (self._by_lead.get(two, []) if two != one else [])
         found = []
-        for source, destination in self.pairs:
+        for index in sorted(indexes):
+            source, destination = self.pairs[index]
             mapped = map_prefix(path, source, destination)
             if mapped is not None:
                 found.append((mapped, source, destination))
